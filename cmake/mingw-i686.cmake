@@ -1,0 +1,5 @@
+# Cross build of the Windows program with MinGW-w64 (32-bit). Compiles here; cannot run here.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86)
+set(KELPO_MINGW_TRIPLE i686-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

@@ -1,0 +1,398 @@
+#include "platform/sim/sim_registry.h"
+
+#include <algorithm>
+#include <cstring>
+#include <unordered_map>
+
+#include "platform/runtime_error.h"
+
+namespace kelpo {
+namespace {
+
+constexpr RegStatus kKeyDeleted = 1018;
+constexpr RegStatus kBadPathname = 161;
+constexpr std::size_t kMaxKeyNameLength = 255;
+constexpr std::uint32_t kWriteRights = reg::kKeySetValue | reg::kKeyCreateSubKey | 0x00010000 /*DELETE*/ |
+                                       0x00040000 /*WRITE_DAC*/ | 0x00080000 /*WRITE_OWNER*/;
+
+char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+std::string UpperCase(std::string text) {
+  for (char& c : text) c = Upper(c);
+  return text;
+}
+
+// Registry names order as their upper-case forms do.
+struct NameLess {
+  bool operator()(const std::string& a, const std::string& b) const {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+      return static_cast<unsigned char>(Upper(x)) < static_cast<unsigned char>(Upper(y));
+    });
+  }
+};
+
+bool SameName(const std::string& a, const std::string& b) { return UpperCase(a) == UpperCase(b); }
+
+std::vector<std::string> SplitPath(const std::string& path) {
+  std::vector<std::string> parts;
+  std::string part;
+  for (char c : path) {
+    if (c == '\\') {
+      if (!part.empty()) parts.push_back(part);
+      part.clear();
+    } else {
+      part += c;
+    }
+  }
+  if (!part.empty()) parts.push_back(part);
+  return parts;
+}
+
+bool PathMatches(const std::string& pattern, const std::string& path) {
+  if (pattern.empty()) return true;
+  if (pattern.back() == '*') {
+    const std::string prefix = UpperCase(pattern.substr(0, pattern.size() - 1));
+    return UpperCase(path).compare(0, prefix.size(), prefix) == 0;
+  }
+  return SameName(pattern, path);
+}
+
+}  // namespace
+
+const char* RegOpName(RegOp op) {
+  switch (op) {
+    case RegOp::kAny: return "Any";
+    case RegOp::kOpenKey: return "OpenKey";
+    case RegOp::kOpenKeyEx: return "OpenKeyEx";
+    case RegOp::kCreateKey: return "CreateKey";
+    case RegOp::kQueryValue: return "QueryValue";
+    case RegOp::kSetValue: return "SetValue";
+    case RegOp::kEnumKey: return "EnumKey";
+    case RegOp::kEnumKeyEx: return "EnumKeyEx";
+    case RegOp::kEnumValue: return "EnumValue";
+    case RegOp::kDeleteKey: return "DeleteKey";
+    case RegOp::kCloseKey: return "CloseKey";
+  }
+  return "?";
+}
+
+struct SimRegistry::Node {
+  struct Value {
+    std::string name;
+    std::uint32_t type;
+    std::string data;
+  };
+  using Subkeys = std::map<std::string, std::shared_ptr<Node>, NameLess>;
+
+  std::string name;
+  Node* parent = nullptr;
+  Subkeys subkeys;
+  std::vector<Value> values;
+  std::unordered_map<std::string, std::size_t> value_index;  // upper-case name -> position
+  bool read_only = false;
+  bool deleted = false;
+  // Enumeration by index walks the map; remembering the last position keeps a walk linear.
+  mutable std::size_t cursor_index = 0;
+  mutable Subkeys::const_iterator cursor;
+  mutable bool cursor_valid = false;
+
+  const Node* SubkeyAt(std::size_t index) const {
+    if (index >= subkeys.size()) return nullptr;
+    if (!cursor_valid || cursor_index > index) {
+      cursor = subkeys.begin();
+      cursor_index = 0;
+      cursor_valid = true;
+    }
+    while (cursor_index < index) {
+      ++cursor;
+      ++cursor_index;
+    }
+    return cursor->second.get();
+  }
+  void Changed() { cursor_valid = false; }
+
+  Value* FindValue(const std::string& value_name) {
+    auto found = value_index.find(UpperCase(value_name));
+    return found == value_index.end() ? nullptr : &values[found->second];
+  }
+};
+
+SimRegistry::SimRegistry() {
+  const std::pair<HKey, const char*> roots[] = {
+      {reg::kClassesRoot, "HKEY_CLASSES_ROOT"}, {reg::kCurrentUser, "HKEY_CURRENT_USER"},
+      {reg::kLocalMachine, "HKEY_LOCAL_MACHINE"}, {reg::kUsers, "HKEY_USERS"},
+      {reg::kPerformanceData, "HKEY_PERFORMANCE_DATA"}, {reg::kCurrentConfig, "HKEY_CURRENT_CONFIG"},
+      {reg::kDynData, "HKEY_DYN_DATA"}};
+  for (const auto& [handle, name] : roots) {
+    auto node = std::make_shared<Node>();
+    node->name = name;
+    roots_[handle] = node;
+  }
+}
+
+SimRegistry::~SimRegistry() = default;
+
+std::shared_ptr<SimRegistry::Node> SimRegistry::NodeOf(HKey key) const {
+  if (auto root = roots_.find(key); root != roots_.end()) return root->second;
+  if (auto handle = handles_.find(key); handle != handles_.end()) return handle->second.node;
+  return nullptr;
+}
+
+const SimRegistry::Handle* SimRegistry::HandleOf(HKey key) const {
+  auto handle = handles_.find(key);
+  return handle == handles_.end() ? nullptr : &handle->second;
+}
+
+std::string SimRegistry::PathOf(const Node& node) const {
+  std::string path = node.name;
+  for (const Node* up = node.parent; up != nullptr; up = up->parent) path = up->name + "\\" + path;
+  return path;
+}
+
+std::string SimRegistry::PathBelow(HKey key, const std::string& subkey) const {
+  auto node = NodeOf(key);
+  std::string path = node ? PathOf(*node) : "?";
+  for (const std::string& part : SplitPath(subkey)) path += "\\" + part;
+  return path;
+}
+
+RegStatus SimRegistry::Check(RegOp op, const std::string& path) {
+  for (RegFault& fault : faults_) {
+    if (fault.op != RegOp::kAny && fault.op != op) continue;
+    if (!PathMatches(fault.path, path)) continue;
+    if (fault.skip > 0) {
+      --fault.skip;
+      continue;
+    }
+    if (fault.times == 0) continue;
+    if (fault.times > 0) --fault.times;
+    if (fault.throws) throw RuntimeError(fault.status);
+    return fault.status;
+  }
+  return reg::kSuccess;
+}
+
+RegStatus SimRegistry::Record(RegCall call) {
+  const RegStatus status = call.status;
+  if (journaling_) journal_.push_back(std::move(call));
+  return status;
+}
+
+HKey SimRegistry::NewHandle(std::shared_ptr<Node> node, bool writable) {
+  const HKey handle = next_handle_;
+  next_handle_ += 4;
+  handles_[handle] = Handle{std::move(node), writable};
+  return handle;
+}
+
+RegStatus SimRegistry::Walk(HKey parent, const std::string& subkey, bool create,
+                            std::shared_ptr<Node>* out) {
+  std::shared_ptr<Node> node = NodeOf(parent);
+  if (!node) return reg::kInvalidHandle;
+  if (node->deleted) return kKeyDeleted;
+  if (!subkey.empty() && subkey.front() == '\\') return kBadPathname;
+  for (const std::string& part : SplitPath(subkey)) {
+    if (part.size() > kMaxKeyNameLength) return reg::kInvalidParameter;
+    auto child = node->subkeys.find(part);
+    if (child == node->subkeys.end()) {
+      if (!create) return reg::kFileNotFound;
+      if (node->read_only) return reg::kAccessDenied;
+      auto made = std::make_shared<Node>();
+      made->name = part;
+      made->parent = node.get();
+      child = node->subkeys.emplace(part, std::move(made)).first;
+      node->Changed();
+    }
+    node = child->second;
+  }
+  *out = node;
+  return reg::kSuccess;
+}
+
+RegStatus SimRegistry::Open(RegOp op, HKey parent, const std::string& subkey, bool want_write,
+                            HKey* result) {
+  const std::string path = PathBelow(parent, subkey);
+  RegCall call{op, path, "", 0, "", Check(op, path)};
+  if (call.status == reg::kSuccess) {
+    std::shared_ptr<Node> node;
+    call.status = Walk(parent, subkey, op == RegOp::kCreateKey, &node);
+    if (call.status == reg::kSuccess && want_write && node->read_only) call.status = reg::kAccessDenied;
+    if (call.status == reg::kSuccess) {
+      // Opening "" with the plain call hands back the parent's own handle, as advapi32 does.
+      if (op == RegOp::kOpenKey && SplitPath(subkey).empty())
+        *result = parent;
+      else
+        *result = NewHandle(node, !node->read_only);
+    }
+  }
+  return Record(std::move(call));
+}
+
+RegStatus SimRegistry::OpenKey(HKey parent, const std::string& subkey, HKey* result) {
+  return Open(RegOp::kOpenKey, parent, subkey, false, result);
+}
+
+RegStatus SimRegistry::OpenKeyEx(HKey parent, const std::string& subkey, std::uint32_t access,
+                                 HKey* result) {
+  return Open(RegOp::kOpenKeyEx, parent, subkey, (access & kWriteRights) != 0, result);
+}
+
+RegStatus SimRegistry::CreateKey(HKey parent, const std::string& subkey, HKey* result) {
+  return Open(RegOp::kCreateKey, parent, subkey, false, result);
+}
+
+RegStatus SimRegistry::QueryValue(HKey key, const std::string& name, std::uint32_t* type,
+                                  std::uint8_t* data, std::uint32_t* size) {
+  auto node = NodeOf(key);
+  RegCall call{RegOp::kQueryValue, node ? PathOf(*node) : "?", name, 0, "", reg::kSuccess};
+  call.status = Check(RegOp::kQueryValue, call.path);
+  if (call.status == reg::kSuccess) {
+    const Node::Value* value = nullptr;
+    if (!node) call.status = reg::kInvalidHandle;
+    else if (node->deleted) call.status = kKeyDeleted;
+    else if (!(value = node->FindValue(name))) call.status = reg::kFileNotFound;
+    else if (data != nullptr && size == nullptr) call.status = reg::kInvalidParameter;
+    if (value != nullptr && call.status == reg::kSuccess) {
+      const auto needed = static_cast<std::uint32_t>(value->data.size());
+      if (type) *type = value->type;
+      if (data != nullptr && *size < needed) {
+        call.status = reg::kMoreData;
+      } else if (data != nullptr) {
+        std::memcpy(data, value->data.data(), needed);
+      }
+      if (size) *size = needed;
+    }
+  }
+  return Record(std::move(call));
+}
+
+RegStatus SimRegistry::SetValue(HKey key, const std::string& name, std::uint32_t type,
+                                const std::uint8_t* data, std::uint32_t size) {
+  auto node = NodeOf(key);
+  const Handle* handle = HandleOf(key);
+  std::string bytes(reinterpret_cast<const char*>(data), data ? size : 0);
+  RegCall call{RegOp::kSetValue, node ? PathOf(*node) : "?", name, type, bytes, reg::kSuccess};
+  call.status = Check(RegOp::kSetValue, call.path);
+  if (call.status == reg::kSuccess) {
+    if (!node) call.status = reg::kInvalidHandle;
+    else if (node->deleted) call.status = kKeyDeleted;
+    else if ((handle && !handle->writable) || node->read_only) call.status = reg::kAccessDenied;
+  }
+  if (call.status == reg::kSuccess) {
+    if (Node::Value* value = node->FindValue(name)) {
+      value->type = type;
+      value->data = bytes;
+    } else {
+      node->value_index[UpperCase(name)] = node->values.size();
+      node->values.push_back({name, type, bytes});
+    }
+  }
+  return Record(std::move(call));
+}
+
+RegStatus SimRegistry::EnumKey(HKey key, std::uint32_t index, char* name, std::uint32_t capacity) {
+  return EnumSubkey(RegOp::kEnumKey, key, index, name, &capacity);
+}
+
+RegStatus SimRegistry::EnumKeyEx(HKey key, std::uint32_t index, char* name,
+                                 std::uint32_t* name_size) {
+  return EnumSubkey(RegOp::kEnumKeyEx, key, index, name, name_size);
+}
+
+RegStatus SimRegistry::EnumSubkey(RegOp op, HKey key, std::uint32_t index, char* name,
+                                  std::uint32_t* name_size) {
+  auto node = NodeOf(key);
+  RegCall call{op, node ? PathOf(*node) : "?", "", 0, "", reg::kSuccess};
+  call.status = Check(op, call.path);
+  if (call.status == reg::kSuccess) {
+    const Node* child = nullptr;
+    if (!node) call.status = reg::kInvalidHandle;
+    else if (node->deleted) call.status = kKeyDeleted;
+    else if (!(child = node->SubkeyAt(index))) call.status = reg::kNoMoreItems;
+    else if (child->name.size() + 1 > *name_size) call.status = reg::kMoreData;
+    if (call.status == reg::kSuccess) {
+      std::memcpy(name, child->name.c_str(), child->name.size() + 1);
+      *name_size = static_cast<std::uint32_t>(child->name.size());
+    }
+  }
+  return Record(std::move(call));
+}
+
+RegStatus SimRegistry::EnumValue(HKey key, std::uint32_t index, char* name,
+                                 std::uint32_t* name_size, std::uint32_t* type,
+                                 std::uint8_t* data, std::uint32_t* data_size) {
+  auto node = NodeOf(key);
+  RegCall call{RegOp::kEnumValue, node ? PathOf(*node) : "?", "", 0, "", reg::kSuccess};
+  call.status = Check(RegOp::kEnumValue, call.path);
+  if (call.status == reg::kSuccess) {
+    if (!node) call.status = reg::kInvalidHandle;
+    else if (node->deleted) call.status = kKeyDeleted;
+    else if (index >= node->values.size()) call.status = reg::kNoMoreItems;
+  }
+  if (call.status == reg::kSuccess) {
+    const Node::Value& value = node->values[index];
+    call.value = value.name;
+    if (value.name.size() + 1 > *name_size) {
+      call.status = reg::kMoreData;
+    } else {
+      std::memcpy(name, value.name.c_str(), value.name.size() + 1);
+      *name_size = static_cast<std::uint32_t>(value.name.size());
+      if (type) *type = value.type;
+      const auto needed = static_cast<std::uint32_t>(value.data.size());
+      if (data != nullptr && data_size != nullptr && *data_size < needed) {
+        call.status = reg::kMoreData;
+      } else if (data != nullptr && data_size != nullptr) {
+        std::memcpy(data, value.data.data(), needed);
+      }
+      if (data_size) *data_size = needed;
+    }
+  }
+  return Record(std::move(call));
+}
+
+RegStatus SimRegistry::DeleteKey(HKey key, const std::string& subkey) {
+  const std::string path = PathBelow(key, subkey);
+  RegCall call{RegOp::kDeleteKey, path, "", 0, "", Check(RegOp::kDeleteKey, path)};
+  std::shared_ptr<Node> node;
+  if (call.status == reg::kSuccess) call.status = Walk(key, subkey, false, &node);
+  if (call.status == reg::kSuccess) {
+    if (node->parent == nullptr || node->read_only || !node->subkeys.empty())
+      call.status = reg::kAccessDenied;
+  }
+  if (call.status == reg::kSuccess) {
+    Node* parent = node->parent;
+    node->deleted = true;
+    node->parent = nullptr;
+    call.path = path;
+    parent->subkeys.erase(node->name);
+    parent->Changed();
+  }
+  return Record(std::move(call));
+}
+
+RegStatus SimRegistry::CloseKey(HKey key) {
+  auto node = NodeOf(key);
+  RegCall call{RegOp::kCloseKey, node ? PathOf(*node) : "?", "", 0, "", reg::kSuccess};
+  call.status = Check(RegOp::kCloseKey, call.path);
+  if (call.status == reg::kSuccess && !reg::IsPredefined(key)) {
+    if (handles_.erase(key) == 0) call.status = reg::kInvalidHandle;
+  }
+  return Record(std::move(call));
+}
+
+void SimRegistry::MarkReadOnly(const std::string& path, bool read_only) {
+  const std::vector<std::string> parts = SplitPath(path);
+  if (parts.empty()) return;
+  for (const auto& [handle, root] : roots_) {
+    if (!SameName(root->name, parts.front())) continue;
+    std::string below;
+    for (std::size_t i = 1; i < parts.size(); ++i) below += (i > 1 ? "\\" : "") + parts[i];
+    std::shared_ptr<Node> node;
+    if (Walk(handle, below, true, &node) == reg::kSuccess) node->read_only = read_only;
+  }
+}
+
+void SimRegistry::InjectFault(const RegFault& fault) { faults_.push_back(fault); }
+void SimRegistry::ClearFaults() { faults_.clear(); }
+
+}  // namespace kelpo

@@ -1,0 +1,102 @@
+#pragma once
+// An in-memory registry with Windows' semantics, for tests: names compare without regard to
+// case, subkeys enumerate sorted, values in the order first written, keys may be read-only, and
+// any call on any path can be made to fail or to throw. Every call is journaled in order.
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/registry.h"
+
+namespace kelpo {
+
+enum class RegOp {
+  kAny, kOpenKey, kOpenKeyEx, kCreateKey, kQueryValue, kSetValue,
+  kEnumKey, kEnumKeyEx, kEnumValue, kDeleteKey, kCloseKey
+};
+const char* RegOpName(RegOp op);
+
+// A fault: the first matching call (after `skip` matches) fails with `status`, or throws a
+// RuntimeError numbered `status` when `throws`; `times` < 0 means every later match too.
+// `path` is a full key path ("HKEY_CURRENT_USER\Software\X"), compared without regard to
+// case; a trailing "*" makes it a prefix; empty matches every path.
+struct RegFault {
+  RegOp op = RegOp::kAny;
+  std::string path;
+  RegStatus status = reg::kAccessDenied;
+  bool throws = false;
+  int skip = 0;
+  int times = -1;
+};
+
+struct RegCall {
+  RegOp op;
+  std::string path;    // the key the call addresses (for key calls, the target key)
+  std::string value;   // value name, for value calls
+  std::uint32_t type = 0;
+  std::string data;    // bytes written, for SetValue
+  RegStatus status = 0;
+};
+
+class SimRegistry final : public Registry {
+ public:
+  SimRegistry();
+  ~SimRegistry() override;
+
+  RegStatus OpenKey(HKey parent, const std::string& subkey, HKey* result) override;
+  RegStatus OpenKeyEx(HKey parent, const std::string& subkey, std::uint32_t access,
+                      HKey* result) override;
+  RegStatus CreateKey(HKey parent, const std::string& subkey, HKey* result) override;
+  RegStatus QueryValue(HKey key, const std::string& name, std::uint32_t* type,
+                       std::uint8_t* data, std::uint32_t* size) override;
+  RegStatus SetValue(HKey key, const std::string& name, std::uint32_t type,
+                     const std::uint8_t* data, std::uint32_t size) override;
+  RegStatus EnumKey(HKey key, std::uint32_t index, char* name, std::uint32_t capacity) override;
+  RegStatus EnumKeyEx(HKey key, std::uint32_t index, char* name,
+                      std::uint32_t* name_size) override;
+  RegStatus EnumValue(HKey key, std::uint32_t index, char* name, std::uint32_t* name_size,
+                      std::uint32_t* type, std::uint8_t* data, std::uint32_t* data_size) override;
+  RegStatus DeleteKey(HKey key, const std::string& subkey) override;
+  RegStatus CloseKey(HKey key) override;
+
+  // --- Test controls. Paths are full: "HKEY_CURRENT_USER\Software\X". ---
+  // Marks a key read-only: write opens give 5, writes through read handles give 5, and the
+  // key itself cannot be deleted. The key is created if missing.
+  void MarkReadOnly(const std::string& path, bool read_only = true);
+  void InjectFault(const RegFault& fault);
+  void ClearFaults();
+  const std::vector<RegCall>& journal() const { return journal_; }
+  void ClearJournal() { journal_.clear(); }
+  void set_journaling(bool on) { journaling_ = on; }
+  // Handles opened and not yet closed (predefined roots excluded).
+  std::size_t open_handle_count() const { return handles_.size(); }
+
+ private:
+  struct Node;
+  struct Handle {
+    std::shared_ptr<Node> node;
+    bool writable;
+  };
+
+  std::shared_ptr<Node> NodeOf(HKey key) const;
+  const Handle* HandleOf(HKey key) const;
+  std::string PathOf(const Node& node) const;
+  std::string PathBelow(HKey key, const std::string& subkey) const;
+  RegStatus Check(RegOp op, const std::string& path);
+  RegStatus Record(RegCall call);
+  HKey NewHandle(std::shared_ptr<Node> node, bool writable);
+  RegStatus Walk(HKey parent, const std::string& subkey, bool create, std::shared_ptr<Node>* out);
+  RegStatus EnumSubkey(RegOp op, HKey key, std::uint32_t index, char* name,
+                       std::uint32_t* name_size);
+  RegStatus Open(RegOp op, HKey parent, const std::string& subkey, bool want_write, HKey* result);
+
+  std::map<HKey, std::shared_ptr<Node>> roots_;
+  std::map<HKey, Handle> handles_;
+  std::vector<RegFault> faults_;
+  std::vector<RegCall> journal_;
+  bool journaling_ = true;
+  HKey next_handle_ = 0x100;
+};
+
+}  // namespace kelpo

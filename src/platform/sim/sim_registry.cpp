@@ -11,25 +11,32 @@ namespace {
 
 constexpr RegStatus kKeyDeleted = 1018;
 constexpr RegStatus kBadPathname = 161;
-constexpr std::size_t kMaxKeyNameLength = 255;
 constexpr std::uint32_t kWriteRights = reg::kKeySetValue | reg::kKeyCreateSubKey | 0x00010000 /*DELETE*/ |
                                        0x00040000 /*WRITE_DAC*/ | 0x00080000 /*WRITE_OWNER*/;
 
 char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 std::string UpperCase(std::string text) {
   for (char& c : text) c = Upper(c);
   return text;
 }
 
-// Registry names order as their upper-case forms do.
+// Registry names order as their lower-case forms do ("_x" before "a").
 struct NameLess {
   bool operator()(const std::string& a, const std::string& b) const {
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-      return static_cast<unsigned char>(Upper(x)) < static_cast<unsigned char>(Upper(y));
+      return static_cast<unsigned char>(Lower(x)) < static_cast<unsigned char>(Lower(y));
     });
   }
 };
+
+// The ANSI calls convert the subkey path through a fixed buffer of 261 characters.
+constexpr std::size_t kMaxAnsiPath = 260;
+
+bool IsStringType(std::uint32_t type) {
+  return type == reg::kRegSz || type == reg::kRegExpandSz || type == reg::kRegMultiSz;
+}
 
 bool SameName(const std::string& a, const std::string& b) { return UpperCase(a) == UpperCase(b); }
 
@@ -111,13 +118,35 @@ struct SimRegistry::Node {
   }
   void Changed() { cursor_valid = false; }
 
+  // Values by name, for registries that enumerate them sorted; rebuilt after a new value.
+  mutable std::vector<std::size_t> sorted_values;
+  mutable bool sorted_valid = false;
+
+  const Value& ValueAt(std::size_t index, bool sorted) const {
+    if (!sorted) return values[index];
+    if (!sorted_valid) {
+      sorted_values.resize(values.size());
+      for (std::size_t i = 0; i < values.size(); ++i) sorted_values[i] = i;
+      std::sort(sorted_values.begin(), sorted_values.end(),
+                [this](std::size_t a, std::size_t b) { return NameLess{}(values[a].name, values[b].name); });
+      sorted_valid = true;
+    }
+    return values[sorted_values[index]];
+  }
+
   Value* FindValue(const std::string& value_name) {
     auto found = value_index.find(UpperCase(value_name));
     return found == value_index.end() ? nullptr : &values[found->second];
   }
 };
 
-SimRegistry::SimRegistry() {
+std::string SimRegistry::ReportedData(std::uint32_t type, const std::string& data) const {
+  if (behaviour_.terminate_ansi_strings && IsStringType(type) && !data.empty() && data.back() != '\0')
+    return data + '\0';
+  return data;
+}
+
+SimRegistry::SimRegistry(SimRegistryBehaviour behaviour) : behaviour_(behaviour) {
   const std::pair<HKey, const char*> roots[] = {
       {reg::kClassesRoot, "HKEY_CLASSES_ROOT"}, {reg::kCurrentUser, "HKEY_CURRENT_USER"},
       {reg::kLocalMachine, "HKEY_LOCAL_MACHINE"}, {reg::kUsers, "HKEY_USERS"},
@@ -191,8 +220,9 @@ RegStatus SimRegistry::Walk(HKey parent, const std::string& subkey, bool create,
   if (!node) return reg::kInvalidHandle;
   if (node->deleted) return kKeyDeleted;
   if (!subkey.empty() && subkey.front() == '\\') return kBadPathname;
+  if (subkey.size() > kMaxAnsiPath) return reg::kMoreData;
   for (const std::string& part : SplitPath(subkey)) {
-    if (part.size() > kMaxKeyNameLength) return reg::kInvalidParameter;
+    if (part.size() > behaviour_.max_key_name) return reg::kInvalidParameter;
     auto child = node->subkeys.find(part);
     if (child == node->subkeys.end()) {
       if (!create) return reg::kFileNotFound;
@@ -253,12 +283,13 @@ RegStatus SimRegistry::QueryValue(HKey key, const std::string& name, std::uint32
     else if (!(value = node->FindValue(name))) call.status = reg::kFileNotFound;
     else if (data != nullptr && size == nullptr) call.status = reg::kInvalidParameter;
     if (value != nullptr && call.status == reg::kSuccess) {
-      const auto needed = static_cast<std::uint32_t>(value->data.size());
+      const std::string bytes = ReportedData(value->type, value->data);
+      const auto needed = static_cast<std::uint32_t>(bytes.size());
       if (type) *type = value->type;
       if (data != nullptr && *size < needed) {
         call.status = reg::kMoreData;
       } else if (data != nullptr) {
-        std::memcpy(data, value->data.data(), needed);
+        std::memcpy(data, bytes.data(), needed);
       }
       if (size) *size = needed;
     }
@@ -285,6 +316,7 @@ RegStatus SimRegistry::SetValue(HKey key, const std::string& name, std::uint32_t
     } else {
       node->value_index[UpperCase(name)] = node->values.size();
       node->values.push_back({name, type, bytes});
+      node->sorted_valid = false;
     }
   }
   return Record(std::move(call));
@@ -330,20 +362,20 @@ RegStatus SimRegistry::EnumValue(HKey key, std::uint32_t index, char* name,
     else if (index >= node->values.size()) call.status = reg::kNoMoreItems;
   }
   if (call.status == reg::kSuccess) {
-    const Node::Value& value = node->values[index];
+    const Node::Value& value = node->ValueAt(index, behaviour_.values_sorted);
+    const std::string bytes = ReportedData(value.type, value.data);
+    const auto needed = static_cast<std::uint32_t>(bytes.size());
+    const bool name_fits = value.name.size() + 1 <= *name_size;
+    const bool data_fits = data == nullptr || data_size == nullptr || *data_size >= needed;
     call.value = value.name;
-    if (value.name.size() + 1 > *name_size) {
-      call.status = reg::kMoreData;
-    } else {
+    if (!name_fits || !data_fits) call.status = reg::kMoreData;
+    if (name_fits && (data_fits || behaviour_.name_with_more_data)) {
       std::memcpy(name, value.name.c_str(), value.name.size() + 1);
       *name_size = static_cast<std::uint32_t>(value.name.size());
+    }
+    if (name_fits) {
       if (type) *type = value.type;
-      const auto needed = static_cast<std::uint32_t>(value.data.size());
-      if (data != nullptr && data_size != nullptr && *data_size < needed) {
-        call.status = reg::kMoreData;
-      } else if (data != nullptr && data_size != nullptr) {
-        std::memcpy(data, value.data.data(), needed);
-      }
+      if (data_fits && data != nullptr && data_size != nullptr) std::memcpy(data, bytes.data(), needed);
       if (data_size) *data_size = needed;
     }
   }

@@ -39,9 +39,21 @@ struct RegCall {
   RegStatus status = 0;
 };
 
+// Where Windows and Wine's advapi32 differ, the sim can be either. Windows is the default: the
+// program runs there. The contract suite runs the Wine form against the real Wine.
+struct SimRegistryBehaviour {
+  bool values_sorted = false;           // Wine enumerates values sorted by name
+  bool name_with_more_data = true;      // Wine leaves the name unset when the data is too big
+  bool terminate_ansi_strings = false;  // Wine's ANSI reads add a missing terminating zero
+  std::size_t max_key_name = 255;       // Wine accepts 256 characters
+
+  static SimRegistryBehaviour Windows() { return {}; }
+  static SimRegistryBehaviour Wine() { return {true, false, true, 256}; }
+};
+
 class SimRegistry final : public Registry {
  public:
-  SimRegistry();
+  explicit SimRegistry(SimRegistryBehaviour behaviour = SimRegistryBehaviour::Windows());
   ~SimRegistry() override;
 
   RegStatus OpenKey(HKey parent, const std::string& subkey, HKey* result) override;
@@ -80,6 +92,7 @@ class SimRegistry final : public Registry {
   };
 
   std::shared_ptr<Node> NodeOf(HKey key) const;
+  std::string ReportedData(std::uint32_t type, const std::string& data) const;
   const Handle* HandleOf(HKey key) const;
   std::string PathOf(const Node& node) const;
   std::string PathBelow(HKey key, const std::string& subkey) const;
@@ -91,6 +104,7 @@ class SimRegistry final : public Registry {
                        std::uint32_t* name_size);
   RegStatus Open(RegOp op, HKey parent, const std::string& subkey, bool want_write, HKey* result);
 
+  SimRegistryBehaviour behaviour_;
   std::map<HKey, std::shared_ptr<Node>> roots_;
   std::map<HKey, Handle> handles_;
   std::vector<RegFault> faults_;

@@ -11,7 +11,7 @@ class SimEnv final : public RegistryEnv {
   const char* name() const override { return "sim"; }
 
  private:
-  SimRegistry registry_;
+  SimRegistry registry_{SimRegistryBehaviour::Wine()};
   Utf8Codec codec_;
 };
 }  // namespace

@@ -1,0 +1,111 @@
+#include "engine/site_writer.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "engine/text_rules.h"
+#include "platform/runtime_error.h"
+
+namespace kelpo {
+namespace {
+
+constexpr int kOverflow = 6;
+constexpr wchar_t kWww[] = L"www.";
+
+ZoneForm DottedFormOf(const std::wstring& name) {
+  if (name.find(L'.') == std::wstring::npos) return ZoneForm::kWord;
+  if (std::count(name.begin(), name.end(), L'.') != 3) return ZoneForm::kDomain;
+  // The policy writer stores an address only when it passes this same test.
+  return IsFourPartNumber(name) ? ZoneForm::kAddress : ZoneForm::kNotAnAddress;
+}
+
+const wchar_t* WordSettingOf(const ZoneName& zone) {
+  if (zone.has_https) return L"https";
+  if (zone.had_http) return L"http";
+  return L"*";
+}
+
+}  // namespace
+
+std::wstring HostOf(const std::wstring& item) {
+  const std::size_t slashes = item.find(L"//");
+  return slashes == std::wstring::npos ? item : item.substr(slashes + 2);
+}
+
+std::wstring BaiduPatternOf(const std::wstring& host) {
+  if (StartsWith(host, kWww)) return L"*" + TrimBlanks(ReplaceAll(host, kWww, L"")) + L"*";
+  return L"*" + host + L"*";
+}
+
+ZoneName ZoneNameOf(const std::wstring& item) {
+  ZoneName zone{item};
+  if (StartsWith(zone.name, L"http://")) {
+    zone.name = TrimBlanks(ReplaceAll(zone.name, L"http://", L""));
+    zone.had_http = true;
+  }
+  if (StartsWith(zone.name, L"https://")) {
+    zone.name = TrimBlanks(ReplaceAll(zone.name, L"https://", L""));
+    zone.has_https = true;
+  }
+  return zone;
+}
+
+ZoneEntry ZoneEntryOf(const std::wstring& item) {
+  const ZoneName zone = ZoneNameOf(item);
+  if (StartsWith(zone.name, kWww))
+    return {ZoneForm::kWwwDomain, TrimBlanks(ReplaceAll(zone.name, kWww, L"")), zone.SchemeWord()};
+  const ZoneForm form = DottedFormOf(zone.name);
+  return {form, zone.name, form == ZoneForm::kWord ? WordSettingOf(zone) : zone.SchemeWord()};
+}
+
+std::optional<std::wstring> DomainKeyOf(const std::wstring& domains_path, const ZoneEntry& entry) {
+  switch (entry.form) {
+    case ZoneForm::kWwwDomain: return domains_path + entry.name + L"\\www";
+    case ZoneForm::kDomain:
+    case ZoneForm::kWord: return domains_path + entry.name;
+    case ZoneForm::kAddress:
+    case ZoneForm::kNotAnAddress: break;
+  }
+  return std::nullopt;
+}
+
+void WriteBaiduEntry(Module1& module1, const std::wstring& host) {
+  module1.SetRegEntry(keys::kCurrentUser, keys::kBaiduWhiteList, BaiduPatternOf(host));
+}
+
+void WriteDomainEntry(Module1& module1, const std::wstring& domains_path, const ZoneEntry& entry) {
+  if (const std::optional<std::wstring> key = DomainKeyOf(domains_path, entry))
+    module1.SetRegEntry(keys::kCurrentUser, *key, entry.setting);
+}
+
+void WriteRangeEntry(Module1& module1, const std::wstring& ranges_path, int number,
+                     const ZoneEntry& entry) {
+  const std::wstring key = ranges_path + L"Range" + std::to_wstring(number);
+  module1.SetRegEntry(keys::kCurrentUser, key, entry.setting);
+  module1.SetRegEntry(keys::kCurrentUser, key, entry.name);
+}
+
+void SiteWriter::WriteSite(const std::wstring& item) {
+  const std::wstring host = HostOf(item);
+  google_hosts_.append(host).append(L"|");
+  WriteBaiduEntry(module1_, host);
+  const ZoneEntry entry = ZoneEntryOf(item);
+  if (entry.form != ZoneForm::kAddress) {
+    WriteDomainEntry(module1_, paths_.domains, entry);
+    return;
+  }
+  // The range number is a 16-bit count: past its top an address has no key left, and is
+  // refused rather than written over the last one.
+  if (next_range_ > std::numeric_limits<std::int16_t>::max()) throw RuntimeError(kOverflow);
+  WriteRangeEntry(module1_, paths_.ranges, next_range_++, entry);
+}
+
+std::wstring SiteWriter::GoogleWhitelistText() const {
+  return TrimBlanks(L"|" + TrimBlanks(google_hosts_));
+}
+
+void SiteWriter::WriteGoogleWhitelist() {
+  module1_.SetRegEntry(keys::kCurrentUser, keys::kGoogleOptions, GoogleWhitelistText());
+}
+
+}  // namespace kelpo

@@ -1,0 +1,65 @@
+#pragma once
+// The current user's zone map as the site list sees it: reading Domains and Ranges keys into
+// site items, searching the range keys for one address, and deleting a key with its subtree.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/registry.h"
+#include "platform/text_codec.h"
+#include "registry/module1.h"
+
+namespace kelpo {
+
+namespace zone_map {
+inline constexpr const wchar_t* kDomainsPath =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\ZoneMap\\Domains";
+inline constexpr const wchar_t* kDomainsPrefix =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\ZoneMap\\Domains\\";
+inline constexpr const wchar_t* kRangesPath =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\ZoneMap\\Ranges";
+inline constexpr const wchar_t* kRangesPrefix =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\ZoneMap\\Ranges\\";
+inline constexpr const wchar_t* kEscRangesPath =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\ZoneMap\\EscRanges";
+inline constexpr const wchar_t* kEscRangesPrefix =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\ZoneMap\\EscRanges\\";
+inline constexpr const wchar_t* kEscDomainsPrefix =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\ZoneMap\\EscDomains\\";
+}  // namespace zone_map
+
+// Removes blanks (spaces only) at both ends.
+std::wstring TrimBlanks(const std::wstring& text);
+
+class ZoneMapReader {
+ public:
+  ZoneMapReader(Registry& registry, const TextCodec& codec, Module1& module)
+      : registry_(registry), codec_(codec), module_(module) {}
+
+  // Appends one item for every key without subkeys below `path`: "scheme://host", or the host
+  // alone for the scheme "*". The scheme is read under HKEY_CURRENT_USER whatever the root.
+  void FindDomainsKeys(HKey root, const std::wstring& path, std::vector<std::wstring>& items);
+  // Appends "scheme://address" for every subkey of `path`, read below `range_prefix`.
+  void FindRangesKeys(HKey root, const std::wstring& path, std::vector<std::wstring>& items,
+                      const std::wstring& range_prefix = zone_map::kRangesPrefix);
+  // Visits the range keys in order, counting each, until one's item equals `setup_url`.
+  bool FindRangeItem(HKey root, const std::wstring& path, const std::wstring& range_prefix,
+                     const std::wstring& setup_url, std::int32_t& counter);
+
+ private:
+  void WalkDomains(HKey root, const std::wstring& path, const std::wstring& host,
+                   std::vector<std::wstring>& items);
+  std::wstring RangeItem(const std::wstring& range_key);
+  template <typename Visit>
+  bool ForEachSubkey(HKey root, const std::wstring& path, Visit visit);
+
+  Registry& registry_;
+  const TextCodec& codec_;
+  Module1& module_;
+};
+
+// Deletes the key and everything below it. True only when the key itself was deleted; a subkey
+// that cannot be deleted stops the deletion of its parent.
+bool DeleteSubkeyTree(Registry& registry, HKey parent, const std::string& path);
+
+}  // namespace kelpo

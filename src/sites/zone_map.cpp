@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "engine/text_rules.h"
 #include "registry/key_handle.h"
 
 namespace kelpo {
@@ -10,12 +11,6 @@ namespace {
 constexpr std::uint32_t kKeyNameBuffer = 255;
 constexpr std::uint32_t kDeleteNameBuffer = 256;
 }  // namespace
-
-std::wstring TrimBlanks(const std::wstring& text) {
-  const std::size_t begin = text.find_first_not_of(L' ');
-  if (begin == std::wstring::npos) return L"";
-  return text.substr(begin, text.find_last_not_of(L' ') - begin + 1);
-}
 
 // Calls visit(name) for each subkey of root\path in enumeration order, stopping at the first
 // enumeration call that does not succeed or when visit returns false. False when the key

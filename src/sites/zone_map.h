@@ -5,31 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "engine/engine_keys.h"
 #include "platform/registry.h"
 #include "platform/text_codec.h"
 #include "registry/module1.h"
 
 namespace kelpo {
 
-namespace zone_map {
-inline constexpr const wchar_t* kDomainsPath =
-    L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\ZoneMap\\Domains";
-inline constexpr const wchar_t* kDomainsPrefix =
-    L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\ZoneMap\\Domains\\";
-inline constexpr const wchar_t* kRangesPath =
-    L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\ZoneMap\\Ranges";
-inline constexpr const wchar_t* kRangesPrefix =
-    L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\ZoneMap\\Ranges\\";
-inline constexpr const wchar_t* kEscRangesPath =
-    L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\ZoneMap\\EscRanges";
-inline constexpr const wchar_t* kEscRangesPrefix =
-    L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\ZoneMap\\EscRanges\\";
-inline constexpr const wchar_t* kEscDomainsPrefix =
-    L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\ZoneMap\\EscDomains\\";
-}  // namespace zone_map
-
-// Removes blanks (spaces only) at both ends.
-std::wstring TrimBlanks(const std::wstring& text);
 
 class ZoneMapReader {
  public:
@@ -41,7 +23,7 @@ class ZoneMapReader {
   void FindDomainsKeys(HKey root, const std::wstring& path, std::vector<std::wstring>& items);
   // Appends "scheme://address" for every subkey of `path`, read below `range_prefix`.
   void FindRangesKeys(HKey root, const std::wstring& path, std::vector<std::wstring>& items,
-                      const std::wstring& range_prefix = zone_map::kRangesPrefix);
+                      const std::wstring& range_prefix = keys::kRangesPath);
   // Visits the range keys in order, counting each, until one's item equals `setup_url`.
   bool FindRangeItem(HKey root, const std::wstring& path, const std::wstring& range_prefix,
                      const std::wstring& setup_url, std::int32_t& counter);

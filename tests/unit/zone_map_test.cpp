@@ -25,12 +25,12 @@ class ZoneMap : public RegistryTest {
   }
   std::vector<std::wstring> Domains() {
     std::vector<std::wstring> items;
-    reader_.FindDomainsKeys(reg::kCurrentUser, zone_map::kDomainsPath, items);
+    reader_.FindDomainsKeys(reg::kCurrentUser, keys::kDomainsRoot, items);
     return items;
   }
   std::vector<std::wstring> Ranges() {
     std::vector<std::wstring> items;
-    reader_.FindRangesKeys(reg::kCurrentUser, zone_map::kRangesPath, items);
+    reader_.FindRangesKeys(reg::kCurrentUser, keys::kRangesRoot, items);
     return items;
   }
   ZoneMapReader reader_{registry_, codec_, module_};
@@ -53,7 +53,7 @@ TEST_F(ZoneMap, LeafKeysBecomeItemsWithTheHostBuiltFromThePath) {
 TEST_F(ZoneMap, SchemeIsReadUnderTheCurrentUserWhateverTheRoot) {
   Put(reg::kLocalMachine, kDomains + "\\machine.example", "https", reg::kRegDword, Dword(2));
   std::vector<std::wstring> items;
-  reader_.FindDomainsKeys(reg::kLocalMachine, zone_map::kDomainsPath, items);
+  reader_.FindDomainsKeys(reg::kLocalMachine, keys::kDomainsRoot, items);
   EXPECT_EQ(items, (std::vector<std::wstring>{L"://machine.example"}));
 }
 
@@ -88,7 +88,7 @@ TEST_F(ZoneMap, KeyNamesThatDoNotFitTheBufferEndTheEnumeration) {
   wine.CloseKey(child);
   wine.CloseKey(key);
   std::vector<std::wstring> items;
-  reader.FindDomainsKeys(reg::kCurrentUser, zone_map::kDomainsPath, items);
+  reader.FindDomainsKeys(reg::kCurrentUser, keys::kDomainsRoot, items);
   // The 254-character name fits the buffer but its full path is too long to open: passed
   // over. The 255-character one needs 256 bytes and ends the walk before "d".
   EXPECT_EQ(items, (std::vector<std::wstring>{L"://a"}));
@@ -111,18 +111,18 @@ TEST_F(ZoneMap, RangeSearchCountsEveryVisitedKeyAndStopsAtTheMatch) {
   Range(kRanges, "Range2", "http", "192.168.100.100");
   Range(kRanges, "Range3", "http", std::string("10.0.0.3\0", 9));
   std::int32_t count = 0;
-  EXPECT_TRUE(reader_.FindRangeItem(reg::kCurrentUser, zone_map::kRangesPath, zone_map::kRangesPrefix,
+  EXPECT_TRUE(reader_.FindRangeItem(reg::kCurrentUser, keys::kRangesRoot, keys::kRangesPath,
                                     L"http://192.168.100.100", count));
   EXPECT_EQ(count, 2);
-  EXPECT_FALSE(reader_.FindRangeItem(reg::kCurrentUser, zone_map::kRangesPath, zone_map::kRangesPrefix,
+  EXPECT_FALSE(reader_.FindRangeItem(reg::kCurrentUser, keys::kRangesRoot, keys::kRangesPath,
                                      L"HTTP://10.0.0.1", count));
   EXPECT_EQ(count, 5);
   std::int32_t esc = 0;
-  EXPECT_FALSE(reader_.FindRangeItem(reg::kCurrentUser, zone_map::kEscRangesPath, zone_map::kEscRangesPrefix,
+  EXPECT_FALSE(reader_.FindRangeItem(reg::kCurrentUser, keys::kEscRangesRoot, keys::kEscRangesPath,
                                      L"http://10.0.0.1", esc));
   EXPECT_EQ(esc, 0);
   Range(kEscRanges, "Range1", "http", std::string("10.0.0.1\0", 9));
-  EXPECT_TRUE(reader_.FindRangeItem(reg::kCurrentUser, zone_map::kEscRangesPath, zone_map::kEscRangesPrefix,
+  EXPECT_TRUE(reader_.FindRangeItem(reg::kCurrentUser, keys::kEscRangesRoot, keys::kEscRangesPath,
                                     L"http://10.0.0.1", esc));
   EXPECT_EQ(esc, 1);
 }

@@ -3,6 +3,7 @@
 // and the values written, as short readable lines in the order they were written.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -44,8 +45,13 @@ struct RegistryBench {
         {"HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Internet Explorer\\New Windows", "NewWindows"},
         {"HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\TabbedBrowsing", "TabbedBrowsing"},
     };
+    // Key names compare without regard to case: a key keeps the spelling it was created with.
+    const auto upper = [](std::string text) {
+      for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+      return text;
+    };
     for (const auto& [prefix, name] : kShort)
-      if (path.rfind(prefix, 0) == 0) return name + path.substr(std::string(prefix).size());
+      if (upper(path).rfind(upper(prefix), 0) == 0) return name + path.substr(std::string(prefix).size());
     return path;
   }
 

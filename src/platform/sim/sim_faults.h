@@ -12,7 +12,7 @@ namespace kelpo {
 template <typename Op>
 struct SimFault {
   Op op{};                // Op::kAny matches every kind of call
-  std::wstring subject;   // part of the call's subject; empty matches every call
+  std::wstring subject{}; // part of the call's subject; empty matches every call
   bool throws = false;    // throw a RuntimeError numbered `error` instead of failing
   std::int32_t error = 5; // the failure's code (last error), or the run-time error number
   int skip = 0;           // matching calls let through first

@@ -1,0 +1,156 @@
+// Ending the browser, the registry-script import and the Flash Player update.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "engine/program_steps.h"
+#include "platform/runtime_error.h"
+#include "platform/sim/sim_processes.h"
+#include "platform/sim/sim_shell.h"
+
+namespace kelpo {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+TEST(CloseBrowser, EndsEveryProcessNamedIexploreInAnyCaseAndNothingElse) {
+  SimProcesses processes;
+  const std::uint32_t upper = processes.AddProcess("IEXPLORE.EXE");
+  const std::uint32_t mixed = processes.AddProcess("Iexplore.exe");
+  const std::uint32_t cut = processes.AddProcess(std::string("iexplore.exe\0junk", 17));
+  const std::uint32_t backup = processes.AddProcess("iexplore.exe.bak");
+  const std::uint32_t prefixed = processes.AddProcess("xiexplore.exe");
+  const std::uint32_t other = processes.AddProcess("explorer.exe");
+  CloseBrowser(processes);
+  EXPECT_FALSE(processes.IsRunning(upper));
+  EXPECT_FALSE(processes.IsRunning(mixed));
+  EXPECT_FALSE(processes.IsRunning(cut));
+  EXPECT_TRUE(processes.IsRunning(backup));
+  EXPECT_TRUE(processes.IsRunning(prefixed));
+  EXPECT_TRUE(processes.IsRunning(other));
+}
+
+TEST(CloseBrowser, AProcessThatWillNotEndDoesNotStopTheOthers) {
+  SimProcesses processes;
+  const std::uint32_t stubborn = processes.AddProcess("iexplore.exe", false);
+  const std::uint32_t willing = processes.AddProcess("iexplore.exe");
+  CloseBrowser(processes);
+  EXPECT_TRUE(processes.IsRunning(stubborn));
+  EXPECT_FALSE(processes.IsRunning(willing));
+  EXPECT_EQ(processes.journal().size(), 3u);  // snapshot, two terminations, no wait
+}
+
+TEST(CloseBrowser, NoSnapshotEndsNothing) {
+  SimProcesses processes;
+  const std::uint32_t browser = processes.AddProcess("iexplore.exe");
+  processes.InjectFault({.op = ProcOp::kSnapshot});
+  CloseBrowser(processes);
+  EXPECT_TRUE(processes.IsRunning(browser));
+  EXPECT_EQ(processes.journal().size(), 1u);
+}
+
+TEST(CommandLines, QuoteThePathsSoFoldersWithBlanksPass) {
+  EXPECT_EQ(RegistryImportCommand(L"C:\\Program Files\\Kelpo"),
+            L"regedit.exe /s  \"C:\\Program Files\\Kelpo\\TrustedSites.reg\"");
+  EXPECT_EQ(FlashInstallerCommand(L"C:\\Program Files\\Kelpo"),
+            L"\"C:\\Program Files\\Kelpo\\install_flash_player_10_active_x.exe\"");
+}
+
+TEST(FlashPlayerNeedsUpdate, MissingOrOlderThanTen) {
+  const std::pair<const wchar_t*, bool> cases[] = {
+      {L"9.0.124.0", true},    {L"10.0.22.87", false}, {L"11.1.102.55", false}, {L"", true},
+      {L"   ", true},          {L" 10.1 ", false},     {L"9", true},            {L"10", false},
+      {L"010.0", false},       {L"09.0", true},        {L"0.1", true},          {L"-12.0", true},
+      {L"abc", true},          {L"x.10", true},        {L".10", true},          {L"1e3.0", true},
+      {L"99999999999999999999.0", false},              {L"+11.0", false},
+  };
+  for (const auto& [version, needs] : cases)
+    EXPECT_EQ(FlashPlayerNeedsUpdate(version), needs) << ::testing::PrintToString(std::wstring(version));
+}
+
+TEST(UpdateFlashPlayer, RunsTheInstallerAndWaitsForItToEnd) {
+  SimProcesses processes;
+  bool waited_while_running = false;
+  processes.set_on_wait([&](std::uint32_t pid) { waited_while_running = processes.IsRunning(pid); });
+  UpdateFlashPlayer(processes, L"D:\\my tools", L"9.0.124.0");
+  ASSERT_EQ(processes.journal().size(), 2u);
+  EXPECT_EQ(processes.journal()[0].op, ProcOp::kStart);
+  EXPECT_EQ(processes.journal()[0].command_line, L"\"D:\\my tools\\install_flash_player_10_active_x.exe\"");
+  EXPECT_EQ(processes.journal()[1].op, ProcOp::kWait);
+  EXPECT_EQ(processes.journal()[1].pid, processes.journal()[0].pid);
+  EXPECT_TRUE(waited_while_running);
+  EXPECT_EQ(processes.running_count(), 0u);
+}
+
+TEST(UpdateFlashPlayer, NothingWhenTheVersionIsTenOrLater) {
+  SimProcesses processes;
+  UpdateFlashPlayer(processes, L"D:\\k", L"10.0.22.87");
+  EXPECT_THAT(processes.journal(), IsEmpty());
+}
+
+TEST(UpdateFlashPlayer, AnInstallerThatCannotStartLeavesNothingToWaitFor) {
+  SimProcesses processes;
+  processes.InjectFault({.op = ProcOp::kStart});
+  UpdateFlashPlayer(processes, L"D:\\k", L"");
+  ASSERT_EQ(processes.journal().size(), 1u);
+  EXPECT_FALSE(processes.journal()[0].succeeded);
+}
+
+class ImportTest : public ::testing::Test {
+ protected:
+  std::vector<std::string> Calls() const {
+    std::vector<std::pair<std::uint64_t, std::string>> calls;
+    for (const ShellCall& call : shell.journal()) calls.push_back({call.number, "run"});
+    for (const ProcCall& call : processes.journal())
+      calls.push_back({call.number, call.op == ProcOp::kSnapshot ? "snapshot" : call.op == ProcOp::kWait
+                                                                  ? "wait " + std::to_string(call.pid)
+                                                                  : "other"});
+    std::sort(calls.begin(), calls.end());
+    std::vector<std::string> names;
+    for (const auto& call : calls) names.push_back(call.second);
+    return names;
+  }
+
+  SimShell shell;
+  SimProcesses processes;
+};
+
+TEST_F(ImportTest, StartsTheEditorSilentlyThroughTheShell) {
+  EXPECT_TRUE(ImportRegistryScript(shell, L"C:\\Kelpo dir"));
+  ASSERT_EQ(shell.journal().size(), 1u);
+  EXPECT_EQ(shell.journal()[0].command_line, L"regedit.exe /s  \"C:\\Kelpo dir\\TrustedSites.reg\"");
+}
+
+TEST_F(ImportTest, WaitsForTheEditorItStartedButNotForOneAlreadyRunning) {
+  const std::uint32_t earlier = processes.AddProcess("regedit.exe");
+  std::uint32_t started = 0;
+  shell.set_on_run([&](const std::wstring&) { started = processes.AddProcess("REGEDIT.EXE"); });
+  ImportRegistryScriptAndWait(shell, processes, L"C:\\K");
+  EXPECT_THAT(Calls(), ElementsAre("snapshot", "run", "snapshot", "wait " + std::to_string(started)));
+  EXPECT_TRUE(processes.IsRunning(earlier));
+  EXPECT_FALSE(processes.IsRunning(started));
+}
+
+TEST_F(ImportTest, AShellThatFailsStartsNothingAndWaitsForNothing) {
+  shell.InjectFault({.op = ShellOp::kRun});
+  ImportRegistryScriptAndWait(shell, processes, L"C:\\K");
+  EXPECT_THAT(Calls(), ElementsAre("snapshot", "run"));
+}
+
+TEST_F(ImportTest, AShellThatCannotBeCreatedIsARunTimeError) {
+  shell.InjectFault({ShellOp::kRun, L"", true, 429});
+  try {
+    ImportRegistryScriptAndWait(shell, processes, L"C:\\K");
+    FAIL() << "no run-time error";
+  } catch (const RuntimeError& error) {
+    EXPECT_EQ(error.number(), 429);
+  }
+}
+
+TEST_F(ImportTest, AnEditorThatEndedAtOnceIsNotWaitedFor) {
+  ImportRegistryScriptAndWait(shell, processes, L"C:\\K");
+  EXPECT_THAT(Calls(), ElementsAre("snapshot", "run", "snapshot"));
+}
+
+}  // namespace
+}  // namespace kelpo

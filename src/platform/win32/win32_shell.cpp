@@ -1,0 +1,80 @@
+#include "platform/win32/win32_shell.h"
+
+#include <windows.h>
+#include <objbase.h>
+#include <oleauto.h>
+
+#include <utility>
+
+namespace kelpo {
+namespace {
+
+// COM for the calling thread, for as long as the object lives.
+class ComApartment {
+ public:
+  ComApartment() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+  ~ComApartment() {
+    if (SUCCEEDED(result_)) CoUninitialize();  // S_FALSE is counted too
+  }
+
+ private:
+  HRESULT result_;
+};
+
+class DispatchPtr {
+ public:
+  DispatchPtr() = default;
+  DispatchPtr(const DispatchPtr&) = delete;
+  DispatchPtr& operator=(const DispatchPtr&) = delete;
+  ~DispatchPtr() {
+    if (object_ != nullptr) object_->Release();
+  }
+  IDispatch* get() const { return object_; }
+  void** out() { return reinterpret_cast<void**>(&object_); }
+
+ private:
+  IDispatch* object_ = nullptr;
+};
+
+class Variant {
+ public:
+  Variant() { VariantInit(&value_); }
+  Variant(const Variant&) = delete;
+  Variant& operator=(const Variant&) = delete;
+  ~Variant() { VariantClear(&value_); }
+  VARIANT* get() { return &value_; }
+
+ private:
+  VARIANT value_;
+};
+
+HRESULT CallRun(IDispatch& shell, const std::wstring& command_line) {
+  OLECHAR method[] = L"run";
+  LPOLESTR names[] = {method};
+  DISPID run_id = 0;
+  HRESULT result = shell.GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &run_id);
+  if (FAILED(result)) return result;
+  Variant argument;
+  argument.get()->vt = VT_BSTR;
+  argument.get()->bstrVal = SysAllocStringLen(command_line.data(), static_cast<UINT>(command_line.size()));
+  if (argument.get()->bstrVal == nullptr) return E_OUTOFMEMORY;
+  DISPPARAMS parameters{argument.get(), nullptr, 1, 0};
+  Variant answer;
+  return shell.Invoke(run_id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &parameters, answer.get(),
+                      nullptr, nullptr);
+}
+
+}  // namespace
+
+bool Win32Shell::Run(const std::wstring& command_line) {
+  const ComApartment apartment;
+  CLSID shell_class{};
+  if (FAILED(CLSIDFromProgID(L"wscript.shell", &shell_class))) return false;
+  DispatchPtr shell;
+  if (FAILED(CoCreateInstance(shell_class, nullptr, CLSCTX_SERVER, IID_IDispatch, shell.out()))) return false;
+  return SUCCEEDED(CallRun(*shell.get(), command_line));
+}
+
+}  // namespace kelpo

@@ -50,11 +50,14 @@ class Variant {
   VARIANT value_;
 };
 
+// IID_NULL, spelled out so no GUID library is needed.
+constexpr IID kNoInterface{};
+
 HRESULT CallRun(IDispatch& shell, const std::wstring& command_line) {
   OLECHAR method[] = L"run";
   LPOLESTR names[] = {method};
   DISPID run_id = 0;
-  HRESULT result = shell.GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &run_id);
+  HRESULT result = shell.GetIDsOfNames(kNoInterface, names, 1, LOCALE_USER_DEFAULT, &run_id);
   if (FAILED(result)) return result;
   Variant argument;
   argument.get()->vt = VT_BSTR;
@@ -62,7 +65,7 @@ HRESULT CallRun(IDispatch& shell, const std::wstring& command_line) {
   if (argument.get()->bstrVal == nullptr) return E_OUTOFMEMORY;
   DISPPARAMS parameters{argument.get(), nullptr, 1, 0};
   Variant answer;
-  return shell.Invoke(run_id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &parameters, answer.get(),
+  return shell.Invoke(run_id, kNoInterface, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &parameters, answer.get(),
                       nullptr, nullptr);
 }
 
@@ -73,7 +76,7 @@ bool Win32Shell::Run(const std::wstring& command_line) {
   CLSID shell_class{};
   if (FAILED(CLSIDFromProgID(L"wscript.shell", &shell_class))) return false;
   DispatchPtr shell;
-  if (FAILED(CoCreateInstance(shell_class, nullptr, CLSCTX_SERVER, IID_IDispatch, shell.out()))) return false;
+  if (FAILED(CoCreateInstance(shell_class, nullptr, CLSCTX_SERVER, __uuidof(IDispatch), shell.out()))) return false;
   return SUCCEEDED(CallRun(*shell.get(), command_line));
 }
 

@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(cmake g++ make googletest libgtest-dev libgmock-dev libbenchmark-dev
           mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
-          wine64 xvfb x11-utils xdotool imagemagick locales fonts-wqy-zenhei)
+          wine64 xvfb x11-utils xdotool imagemagick locales fonts-wqy-zenhei
+          clang libclang-rt-14-dev python3)
 
 missing=()
 for package in "${packages[@]}"; do

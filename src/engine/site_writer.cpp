@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <limits>
 
+#include "engine/guarded_step.h"
 #include "engine/text_rules.h"
 #include "platform/runtime_error.h"
+#include "sites/zone_map.h"
 
 namespace kelpo {
 namespace {
@@ -83,6 +85,12 @@ void WriteRangeEntry(Module1& module1, const std::wstring& ranges_path, int numb
   const std::wstring key = ranges_path + L"Range" + std::to_wstring(number);
   module1.SetRegEntry(keys::kCurrentUser, key, entry.setting);
   module1.SetRegEntry(keys::kCurrentUser, key, entry.name);
+}
+
+void DeleteOldEntries(Registry& registry, const TextCodec& codec) {
+  // The escape keys of the zone map (EscDomains, EscRanges) are left alone.
+  for (const wchar_t* key : keys::kClearedBeforeApply)
+    RunGuarded([&] { DeleteSubkeyTree(registry, reg::kCurrentUser, codec.ToAnsi(key)); });
 }
 
 void SiteWriter::WriteSite(const std::wstring& item) {

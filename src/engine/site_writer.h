@@ -6,6 +6,8 @@
 #include <string>
 
 #include "engine/engine_keys.h"
+#include "platform/registry.h"
+#include "platform/text_codec.h"
 #include "registry/module1.h"
 
 namespace kelpo {
@@ -50,6 +52,11 @@ void WriteDomainEntry(Module1& module1, const std::wstring& domains_path, const 
 void WriteRangeEntry(Module1& module1, const std::wstring& ranges_path, int number,
                      const ZoneEntry& entry);
 
+// Before the list is written: the Ranges and Domains of the zone map, the Baidu white-list and
+// the add-on settings are deleted, in that order, each with all its subkeys. A deletion that
+// fails or throws does not keep the next one from running.
+void DeleteOldEntries(Registry& registry, const TextCodec& codec);
+
 struct ZoneMapPaths {
   std::wstring domains = keys::kDomainsPath;
   std::wstring ranges = keys::kRangesPath;
@@ -57,7 +64,8 @@ struct ZoneMapPaths {
 
 // One run of writing the site list: each item goes into the zone map and the Baidu
 // white-list at once, and all hosts together into the Google white-list at the end. Range keys
-// are numbered from Range1 in the order addresses come.
+// are numbered from Range1 in the order addresses come. A caller guards each WriteSite, so an
+// item that fails does not keep the next from being written.
 class SiteWriter {
  public:
   explicit SiteWriter(Module1& module1, ZoneMapPaths paths = {})

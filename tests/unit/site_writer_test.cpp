@@ -196,3 +196,74 @@ TEST_F(SiteWriterRun, RangeNumbersEndAtTheTopOfSixteenBits) {
 
 }  // namespace
 }  // namespace kelpo::testing
+
+namespace kelpo::testing {
+namespace {
+
+class OldEntriesTest : public EngineTest {
+ protected:
+  void Seed(const std::wstring& key, const std::wstring& setting) {
+    module1.SetRegEntry(L"HKEY_CURRENT_USER", key, setting);
+  }
+  bool Exists(const std::wstring& key) { return module1.RegKeyExists(L"HKEY_CURRENT_USER", key); }
+
+  const std::wstring domains = keys::kDomainsPath;
+  const std::wstring ranges = keys::kRangesPath;
+};
+
+TEST_F(OldEntriesTest, ListedSitesReplaceTheZoneMapButTheEscapeKeysStay) {
+  Seed(domains + L"old.example.com\\www", L"http");
+  Seed(ranges + L"Range7", L"10.0.0.7");
+  Seed(keys::kEscDomainsPath + std::wstring(L"old.example.com"), L"http");
+  Seed(keys::kEscRangesPath + std::wstring(L"Range1"), L"10.0.0.7");
+  Seed(keys::kBaiduWhiteList, L"*old.example.com*");
+  Seed(keys::kAddOnSettings + std::wstring(L"\\{ADDON}"), L"Flags1");
+  Seed(keys::kAddOnStats + std::wstring(L"\\{ADDON}"), L"Flags1");
+  DeleteOldEntries(registry, codec);
+  SiteWriter(module1).WriteSite(L"new.example.com");
+
+  EXPECT_FALSE(Exists(domains + L"old.example.com"));
+  EXPECT_FALSE(Exists(keys::kRangesRoot));
+  EXPECT_FALSE(Exists(keys::kAddOnSettings));
+  EXPECT_TRUE(Exists(domains + L"new.example.com"));
+  EXPECT_TRUE(Exists(keys::kEscDomainsPath + std::wstring(L"old.example.com")));
+  EXPECT_TRUE(Exists(keys::kEscRangesPath + std::wstring(L"Range1")));
+  EXPECT_TRUE(Exists(keys::kAddOnStats + std::wstring(L"\\{ADDON}")));
+  EXPECT_EQ(module1.GetRegValueName(L"HKEY_CURRENT_USER", keys::kBaiduWhiteList), L"*new.example.com*");
+}
+
+TEST_F(OldEntriesTest, DeletesTheFourKeysInOrder) {
+  Seed(ranges + L"Range1", L"10.0.0.1");
+  Seed(keys::kBaiduWhiteList, L"*a*");
+  Seed(domains + L"a", L"*");
+  Seed(keys::kAddOnSettings + std::wstring(L"\\{ADDON}"), L"Flags1");
+  registry.ClearJournal();
+  DeleteOldEntries(registry, codec);
+  // Each key in the order its deletion began, whatever order its subkeys go in.
+  std::vector<std::string> begun;
+  for (const RegCall& call : registry.journal()) {
+    if (call.op != RegOp::kDeleteKey) continue;
+    std::string root = ShortKey(call.path);
+    root = root.substr(0, root.find("\\{ADDON}"));
+    if (root.rfind("Ranges", 0) == 0) root = "Ranges";
+    if (root.rfind("Domains", 0) == 0) root = "Domains";
+    if (std::find(begun.begin(), begun.end(), root) == begun.end()) begun.push_back(root);
+  }
+  EXPECT_THAT(begun, ElementsAre("Ranges", "Baidu", "Domains",
+                                 "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Ext\\Settings"));
+  for (const wchar_t* key : keys::kClearedBeforeApply) EXPECT_FALSE(Exists(key));
+}
+
+TEST_F(OldEntriesTest, AThrowingDeletionDoesNotStopTheNext) {
+  Seed(ranges + L"Range1", L"10.0.0.1");
+  Seed(domains + L"a", L"*");
+  registry.InjectFault({RegOp::kDeleteKey, "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\"
+                                           "Internet Settings\\ZoneMap\\Ranges*", 5, true});
+  DeleteOldEntries(registry, codec);
+  EXPECT_TRUE(Exists(keys::kRangesRoot));
+  EXPECT_FALSE(Exists(keys::kDomainsRoot));
+  EXPECT_EQ(registry.open_handle_count(), 0u);
+}
+
+}  // namespace
+}  // namespace kelpo::testing

@@ -1,0 +1,3 @@
+#pragma once
+// Resource identifiers shared by kelpo.rc and the window host.
+#define IDI_KELPO 1

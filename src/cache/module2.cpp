@@ -56,7 +56,10 @@ std::vector<std::wstring> Module2::CollectCacheUrls(std::uint32_t mask) {
   std::vector<std::wstring> urls;
   std::uint32_t size = 0;
   std::int32_t error = 0;
-  if (cache_.FindFirst(nullptr, &size, &error) != 0 || error != cache::kInsufficientBuffer) return urls;
+  // Only a probe that fails for want of a buffer lets the walk start.
+  if (CacheWalk(cache_, cache_.FindFirst(nullptr, &size, &error)).get() != 0 ||
+      error != cache::kInsufficientBuffer)
+    return urls;
   EntryBlock block = EntryBlock::Allocate(size);
   if (!block) return urls;
   CacheWalk walk(cache_, cache_.FindFirst(block.bytes.get(), &size, &error));

@@ -46,10 +46,6 @@ bool NumberBelowTen(std::wstring_view number) {
 
 }  // namespace
 
-bool IsBrowserProcess(const std::string& exe_name) {
-  return SameNameIgnoringCase(CutAtZeroByte(exe_name), "iexplore.exe");
-}
-
 void CloseBrowser(Processes& processes) {
   for (const std::uint32_t pid : PidsNamed(processes, "iexplore.exe")) processes.Terminate(pid);
 }

@@ -12,10 +12,8 @@ namespace kelpo {
 inline constexpr const wchar_t* kRegistryScriptName = L"TrustedSites.reg";
 inline constexpr const wchar_t* kFlashInstallerName = L"install_flash_player_10_active_x.exe";
 
-// True for an executable name field (cut at its first zero) that is "iexplore.exe" in any
-// letter case, and nothing longer or shorter.
-bool IsBrowserProcess(const std::string& exe_name);
-// Tells every running browser process to end; does not wait. No snapshot: nothing is ended.
+// Tells every running browser process to end: every process whose executable name (up to its
+// first zero) is "iexplore.exe" in any letter case. Does not wait. No snapshot: nothing ends.
 void CloseBrowser(Processes& processes);
 
 // Deletes the normal entries of the URL cache, then the cookies, each in the order listed.

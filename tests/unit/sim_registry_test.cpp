@@ -66,3 +66,75 @@ TEST(SimRegistry, JournalRecordsCallsInOrderWithFullPaths) {
 
 }  // namespace
 }  // namespace kelpo
+
+namespace kelpo {
+namespace {
+
+// Where Windows and Wine differ, the default sim is Windows; the contract suite covers Wine.
+class SimBehaviours : public ::testing::Test {
+ protected:
+  static void Fill(SimRegistry& r, HKey* key) {
+    ASSERT_EQ(r.CreateKey(reg::kCurrentUser, "Software\\V", key), reg::kSuccess);
+    for (const char* name : {"zeta", "Alpha", "mid"}) {
+      const std::string data(300, 'x');  // no terminating zero, larger than 255
+      r.SetValue(*key, name, reg::kRegSz, reinterpret_cast<const std::uint8_t*>(data.data()), 300);
+    }
+  }
+  static std::string NameAt(SimRegistry& r, HKey key, std::uint32_t index, RegStatus* status) {
+    char name[255] = {};
+    std::uint8_t data[255];
+    std::uint32_t name_size = 255, data_size = 255;
+    *status = r.EnumValue(key, index, name, &name_size, nullptr, data, &data_size);
+    return name;
+  }
+};
+
+TEST_F(SimBehaviours, WindowsEnumeratesValuesAsWrittenAndNamesThemWhenDataDoesNotFit) {
+  SimRegistry r;
+  HKey key = 0;
+  Fill(r, &key);
+  RegStatus status = 0;
+  EXPECT_EQ(NameAt(r, key, 0, &status), "zeta");
+  EXPECT_EQ(status, reg::kMoreData);
+  EXPECT_EQ(NameAt(r, key, 1, &status), "Alpha");
+  std::uint32_t type = 0, size = 0;
+  ASSERT_EQ(r.QueryValue(key, "mid", &type, nullptr, &size), reg::kSuccess);
+  EXPECT_EQ(size, 300u);
+  r.CloseKey(key);
+}
+
+TEST_F(SimBehaviours, WineSortsValuesLeavesTheNameAndTerminatesStrings) {
+  SimRegistry r(SimRegistryBehaviour::Wine());
+  HKey key = 0;
+  Fill(r, &key);
+  RegStatus status = 0;
+  EXPECT_EQ(NameAt(r, key, 0, &status), "");
+  EXPECT_EQ(status, reg::kMoreData);
+  std::uint32_t type = 0, size = 0;
+  ASSERT_EQ(r.QueryValue(key, "mid", &type, nullptr, &size), reg::kSuccess);
+  EXPECT_EQ(size, 301u);
+  char name[16];
+  std::uint32_t name_size = 16;
+  ASSERT_EQ(r.EnumValue(key, 2, name, &name_size, nullptr, nullptr, nullptr), reg::kSuccess);
+  EXPECT_STREQ(name, "zeta");
+  r.CloseKey(key);
+}
+
+TEST_F(SimBehaviours, FailedEnumerationLeavesTheSizesAlone) {
+  SimRegistry r;
+  HKey key = 0;
+  ASSERT_EQ(r.CreateKey(reg::kCurrentUser, "Software\\E\\" + std::string(200, 'k'), &key), reg::kSuccess);
+  r.CloseKey(key);
+  ASSERT_EQ(r.OpenKey(reg::kCurrentUser, "Software\\E", &key), reg::kSuccess);
+  char name[300];
+  std::uint32_t size = 100;
+  EXPECT_EQ(r.EnumKeyEx(key, 0, name, &size), reg::kMoreData);
+  EXPECT_EQ(size, 100u);
+  size = 77;
+  EXPECT_EQ(r.EnumValue(key, 0, name, &size, nullptr, nullptr, nullptr), reg::kNoMoreItems);
+  EXPECT_EQ(size, 77u);
+  r.CloseKey(key);
+}
+
+}  // namespace
+}  // namespace kelpo

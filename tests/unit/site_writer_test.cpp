@@ -55,6 +55,12 @@ const ItemCase kItemCases[] = {
     {L"http://https://example.com", L"|https://example.com|",
      {"Baidu *https://example.com*=dword:0", "Domains\\example.com https=dword:2"}},
     {L"HTTP://Example.com", L"|Example.com|", {"Baidu *Example.com*=dword:0", "Domains\\HTTP://Example.com http=dword:2"}},
+    // Nothing left of the name: the entry lands on the Domains key itself (a doubled
+    // backslash names the same key as a single one).
+    {L"://", L"||", {"Baidu **=dword:0", "Domains\\:// *=dword:2"}},
+    {L"http://", L"||", {"Baidu **=dword:0", "Domains http=dword:2"}},
+    {L"https://", L"||", {"Baidu **=dword:0", "Domains https=dword:2"}},
+    {L"www.", L"|www.|", {"Baidu **=dword:0", "Domains\\www http=dword:2"}},
     // Signs and blanks inside an address pass the same test the policy writer applies.
     {L"+1.2.3.4", L"|+1.2.3.4|",
      {"Baidu *+1.2.3.4*=dword:0", "Ranges\\Range1 http=dword:2", "Ranges\\Range1 :Range=+1.2.3.4\\0"}},
@@ -159,6 +165,17 @@ TEST_F(SiteWriterRun, AFailedKeyLeavesOnlyThatEntryOut) {
                                     "Domains\\good.example.com http=dword:2"));
   EXPECT_THAT(desktop.messages(), IsEmpty());
   EXPECT_EQ(registry.open_handle_count(), 0u);
+}
+
+TEST_F(SiteWriterRun, AHostTooLongForAKeyNameStillGoesIntoTheWhiteLists) {
+  const std::wstring long_host = std::wstring(300, L'a') + L".example.com";
+  SiteWriter writer(module1);
+  writer.WriteSite(L"http://" + long_host);
+  writer.WriteSite(L"http://next.example.com");
+  const std::string narrow(long_host.begin(), long_host.end());
+  EXPECT_THAT(Writes(), ElementsAre("Baidu *" + narrow + "*=dword:0", "Baidu *next.example.com*=dword:0",
+                                    "Domains\\next.example.com http=dword:2"));
+  EXPECT_EQ(writer.GoogleWhitelistText(), L"|" + long_host + L"|next.example.com|");
 }
 
 TEST_F(SiteWriterRun, TenThousandItemsAreAllWritten) {

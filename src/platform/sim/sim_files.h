@@ -1,0 +1,70 @@
+#pragma once
+// An in-memory folder tree for tests: files with bytes and Windows attributes, a program
+// folder, files that cannot be opened or fail part-way, and a record of every existence test
+// and read. Paths compare without regard to ASCII letter case, as on Windows.
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+#include "platform/text_codec.h"
+
+namespace kelpo {
+
+namespace file_attr {
+inline constexpr std::uint32_t kReadOnly = 0x01;
+inline constexpr std::uint32_t kHidden = 0x02;
+inline constexpr std::uint32_t kSystem = 0x04;
+inline constexpr std::uint32_t kDirectory = 0x10;
+inline constexpr std::uint32_t kArchive = 0x20;
+}  // namespace file_attr
+
+class SimFiles final : public Files {
+ public:
+  explicit SimFiles(const TextCodec& codec, std::wstring program_folder = L"C:\\Program Files\\Kelpo")
+      : codec_(codec), program_folder_(std::move(program_folder)) {}
+
+  std::wstring ProgramFolder() const override { return program_folder_; }
+  bool Exists(const std::wstring& path) const override;
+  bool ReadLines(const std::wstring& path,
+                 const std::function<bool(const std::wstring&)>& on_line) const override;
+
+  // --- Test controls. ---
+  void set_program_folder(std::wstring folder) { program_folder_ = std::move(folder); }
+  // Puts a file (or, with kDirectory, a folder) at the path, replacing what was there.
+  void Put(const std::wstring& path, std::string bytes, std::uint32_t attributes = file_attr::kArchive);
+  // A file in the program folder: the folder, "\" and the name.
+  void PutCompanion(const std::wstring& name, std::string bytes = {},
+                    std::uint32_t attributes = file_attr::kArchive);
+  void Remove(const std::wstring& path);
+  // The file cannot be opened for reading (locked, no access); it still exists.
+  void DenyReading(const std::wstring& path);
+  // Reading delivers the first `bytes` bytes, then fails.
+  void FailReadingAfter(const std::wstring& path, std::size_t bytes);
+  // Bytes handed to the line splitter at a time (to exercise every cut).
+  void set_chunk_size(std::size_t size) { chunk_size_ = size ? size : 1; }
+
+  const std::vector<std::wstring>& existence_tests() const { return existence_tests_; }
+  const std::vector<std::wstring>& reads() const { return reads_; }
+
+ private:
+  struct Entry {
+    std::string bytes;
+    std::uint32_t attributes = 0;
+    bool deny_reading = false;
+    std::optional<std::size_t> fail_after;
+  };
+  static std::wstring Key(const std::wstring& path);
+  const Entry* Find(const std::wstring& path) const;
+
+  const TextCodec& codec_;
+  std::wstring program_folder_;
+  std::map<std::wstring, Entry> entries_;
+  std::size_t chunk_size_ = 4096;
+  mutable std::vector<std::wstring> existence_tests_;
+  mutable std::vector<std::wstring> reads_;
+};
+
+}  // namespace kelpo

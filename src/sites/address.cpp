@@ -1,0 +1,69 @@
+#include "sites/address.h"
+
+#include <string_view>
+
+namespace kelpo {
+namespace {
+
+constexpr std::wstring_view kSchemeEnd = L"://";
+constexpr std::wstring_view kHttp = L"http://";
+
+std::wstring TrimSpaces(const std::wstring& text) {
+  const std::size_t begin = text.find_first_not_of(L' ');
+  if (begin == std::wstring::npos) return L"";
+  return text.substr(begin, text.find_last_not_of(L' ') + 1 - begin);
+}
+
+std::wstring RemoveEvery(const std::wstring& text, std::wstring_view part) {
+  std::wstring out;
+  out.reserve(text.size());
+  std::size_t from = 0;
+  for (std::size_t at = text.find(part); at != std::wstring::npos; at = text.find(part, from)) {
+    out.append(text, from, at - from);
+    from = at + part.size();
+  }
+  out.append(text, from, std::wstring::npos);
+  return out;
+}
+
+wchar_t AsciiLower(wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
+
+bool IsAsciiLetter(wchar_t c) { return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z'); }
+
+// A scheme name: a letter, then letters, digits, "+", "-" or ".".
+bool IsSchemeName(std::wstring_view text) {
+  if (text.empty() || !IsAsciiLetter(text.front())) return false;
+  for (wchar_t c : text)
+    if (!IsAsciiLetter(c) && !(c >= L'0' && c <= L'9') && c != L'+' && c != L'-' && c != L'.') return false;
+  return true;
+}
+
+bool EqualsIgnoringAsciiCase(std::wstring_view a, std::wstring_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+  return true;
+}
+
+}  // namespace
+
+std::wstring NormaliseSiteAddress(const std::wstring& address) {
+  const std::wstring text = TrimSpaces(address);
+  if (text.empty()) return L"";
+  const std::size_t scheme_end = text.find(kSchemeEnd);
+  if (scheme_end == std::wstring::npos) return text.substr(0, text.find(L'/'));
+
+  // A leading scheme other than the exact "http" is replaced; everything else keeps the
+  // designed removal of "http://" from the whole text.
+  std::wstring prefix(kHttp);
+  std::wstring rest = text;
+  const std::wstring_view scheme = std::wstring_view(text).substr(0, scheme_end);
+  if (scheme != L"http" && IsSchemeName(scheme)) {
+    if (EqualsIgnoringAsciiCase(scheme, L"https")) prefix = L"https://";
+    rest = text.substr(scheme_end + kSchemeEnd.size());
+  }
+  rest = TrimSpaces(RemoveEvery(rest, kHttp));
+  return prefix + rest.substr(0, rest.find_first_of(L":/"));
+}
+
+}  // namespace kelpo

@@ -1,0 +1,16 @@
+#include "app/companion_files.h"
+
+namespace kelpo {
+
+std::wstring CompanionPath(const Files& files, const std::wstring& name) {
+  return files.ProgramFolder() + L"\\" + name;
+}
+
+bool RequireCompanionFile(const Platform& platform, const std::wstring& name) {
+  if (platform.files.Exists(CompanionPath(platform.files, name))) return true;
+  platform.desktop.ShowMessage(L"系统必要的文件（" + name + L"）不存在，请与管理员联系。", companion::kMessageTitle,
+                               box::kIconInformation | box::kOk);
+  return false;
+}
+
+}  // namespace kelpo

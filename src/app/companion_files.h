@@ -1,0 +1,25 @@
+#pragma once
+// The files the administrator puts beside the program.
+#include <string>
+
+#include "platform/platform.h"
+
+namespace kelpo {
+
+namespace companion {
+inline constexpr const wchar_t* kTrustedSites = L"TrustedSites.reg";
+inline constexpr const wchar_t* kFlashInstaller = L"install_flash_player_10_active_x.exe";
+inline constexpr const wchar_t* kSetupFile = L"Kelpo.ini";
+inline constexpr const wchar_t* kBackup = L"backup.reg";
+// The title of the missing-file messages.
+inline constexpr const wchar_t* kMessageTitle = L"Kelpo";
+}  // namespace companion
+
+// The program folder, "\" and the name.
+std::wstring CompanionPath(const Files& files, const std::wstring& name);
+
+// True when the file lies in the program folder. When it does not, shows the information box
+// "系统必要的文件（name）不存在，请与管理员联系。" titled "Kelpo" and returns false once it is closed.
+bool RequireCompanionFile(const Platform& platform, const std::wstring& name);
+
+}  // namespace kelpo

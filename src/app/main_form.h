@@ -1,0 +1,51 @@
+#pragma once
+// The trusted-site window "添加可信站点": the site list the user edits before applying.
+// Label5 lies under the list box and Label6 under Frame2.
+#include <string>
+
+#include "app/window.h"
+
+namespace kelpo {
+
+class Main final : public Window {
+ public:
+  explicit Main(const WindowContext& context);
+
+  Label Label8{*this, {.name = L"Label8", .rect = {360, 240, 6135, 255},
+                       .caption = L"请将Zandrel软件开发的网站地址输入到下面的列表中", .tab_index = 25}};
+  Frame Frame2{*this, {.name = L"Frame2", .rect = {240, 600, 6495, 3015}, .caption = L"可信站点", .tab_index = 3}};
+  Label Label4{*this, {.name = L"Label4", .rect = {240, 360, 2295, 255}, .caption = L"将该网站添加到可信区域",
+                       .tab_index = 5, .container = &Frame2}};
+  TextBox txtWebSite{*this, {.name = L"txtWebSite", .rect = {240, 600, 4815, 330}, .tab_index = 6,
+                             .container = &Frame2, .font = Font{L"宋体", 10.5, false}}};
+  Button btnAdd{*this, {.name = L"btnAdd", .rect = {5160, 600, 855, 375}, .caption = L"添 加", .tab_index = 7,
+                        .container = &Frame2}};
+  ListBox lstWebSite{*this, {.name = L"lstWebSite", .rect = {240, 1320, 4815, 1320}, .tab_index = 18,
+                             .container = &Frame2}};
+  Label Label5{*this, {.name = L"Label5", .rect = {240, 1440, 855, 255}, .caption = L"网站", .tab_index = 8,
+                       .container = &Frame2}};
+  Button btnDel{*this, {.name = L"btnDel", .rect = {5400, 1920, 855, 375}, .caption = L"删 除", .tab_index = 20,
+                        .enabled = false}};
+  Label Label6{*this, {.name = L"Label6", .rect = {2160, 2640, 1575, 255}, .caption = L"安全级别：自定义", .tab_index = 23}};
+  Button btnOk{*this, {.name = L"btnOk", .rect = {4200, 3840, 1215, 375}, .caption = L"下一步", .tab_index = 16}};
+  Button btnClose{*this, {.name = L"btnClose", .rect = {5640, 3840, 1095, 375}, .caption = L"关 闭", .tab_index = 17}};
+  // Hidden holders of the versions the apply sequence reads.
+  Label lblIEVersion{*this, {.name = L"lblIEVersion", .rect = {2760, 4680, 1335, 255}, .visible = false}};
+  Label lblTemp{*this, {.name = L"lblTemp", .rect = {360, 7920, 1695, 255}, .visible = false}};
+
+  // Disables every add-on below the key whose class key names a toolbar.
+  void FindStatsKeys(HKey root, const std::wstring& key_path);
+
+  // The site-list editing and the apply sequence come with the zone-map and engine work.
+  void btnAdd_Click() {}
+  void btnDel_Click() {}
+  void lstWebSite_Click() {}
+  void btnOk_Click() {}
+  // Ends the program.
+  void btnClose_Click();
+
+ private:
+  WindowContext context_;
+};
+
+}  // namespace kelpo

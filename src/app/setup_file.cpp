@@ -1,0 +1,19 @@
+#include "app/setup_file.h"
+
+namespace kelpo {
+
+SetupFileContents ReadSetupFileContents(const Files& files, const std::wstring& path) {
+  SetupFileContents contents;
+  const bool read = files.ReadLines(path, [&](const std::wstring& line) {
+    if (line.starts_with(L";")) return true;
+    if (line.starts_with(L"URL=")) {
+      contents.raw_url = line.substr(4);
+      return false;
+    }
+    if (line.starts_with(L"Run=") && line.compare(4, std::wstring::npos, L"AUTO") == 0) contents.auto_mode = true;
+    return true;
+  });
+  return read ? contents : SetupFileContents{};
+}
+
+}  // namespace kelpo

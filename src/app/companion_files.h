@@ -2,13 +2,13 @@
 // The files the administrator puts beside the program.
 #include <string>
 
+#include "engine/program_steps.h"
 #include "platform/platform.h"
 
 namespace kelpo {
 
+// The registry script and the Flash Player installer: kRegistryScriptName, kFlashInstallerName.
 namespace companion {
-inline constexpr const wchar_t* kTrustedSites = L"TrustedSites.reg";
-inline constexpr const wchar_t* kFlashInstaller = L"install_flash_player_10_active_x.exe";
 inline constexpr const wchar_t* kSetupFile = L"Kelpo.ini";
 inline constexpr const wchar_t* kBackup = L"backup.reg";
 // The title of the missing-file messages.

@@ -16,7 +16,7 @@ frmAutoSet::frmAutoSet(const WindowContext& context)
 
 void frmAutoSet::Form_Load() {
   const Platform& platform = context_.platform;
-  for (const wchar_t* name : {companion::kTrustedSites, companion::kFlashInstaller, companion::kSetupFile}) {
+  for (const wchar_t* name : {kRegistryScriptName, kFlashInstallerName, companion::kSetupFile}) {
     if (!RequireCompanionFile(platform, name)) {
       context_.navigator.Unload(*this);
       return;

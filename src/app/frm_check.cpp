@@ -16,7 +16,7 @@ FrmCheck::FrmCheck(const WindowContext& context)
 
 void FrmCheck::Form_Load() {
   WriteSystemCheck(context_.platform, lblIEVersion, lblTemp, List);
-  FindStatsKeys(reg::kCurrentUser, keys::kAddonStats);
+  FindStatsKeys(reg::kCurrentUser, keys::kAddOnStats);
 }
 
 void FrmCheck::FindStatsKeys(HKey root, const std::wstring& key_path) {

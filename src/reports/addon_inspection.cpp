@@ -35,7 +35,7 @@ bool IsHelperOrNotifierName(const std::wstring& name) {
 std::wstring AddonClassKey(const std::wstring& identifier) { return L"CLSID\\" + identifier; }
 
 std::wstring AddonSettingsKey(const std::wstring& identifier) {
-  return std::wstring(keys::kAddonSettings) + L"\\" + identifier;
+  return std::wstring(keys::kAddOnSettings) + L"\\" + identifier;
 }
 
 void ForEachAddon(const Platform& platform, HKey root, const std::wstring& key_path,

@@ -1,5 +1,6 @@
 #include "reports/check_report.h"
 
+#include "engine/browser_settings.h"
 #include "registry/module1.h"
 #include "reports/browser_keys.h"
 #include "reports/check_rules.h"
@@ -15,7 +16,7 @@ void AddLineAndSeparator(ListBox& list, std::wstring_view status, std::wstring_v
 }
 
 // A setting the configuration wants equal to `wanted`: success, or a warning.
-void CheckSetting(ListBox& list, const std::wstring& value, std::int64_t wanted, std::wstring_view text) {
+void CheckSetting(ListBox& list, const std::wstring& value, std::uint32_t wanted, std::wstring_view text) {
   AddLineAndSeparator(list, EqualsNumber(value, wanted) ? report::kSuccess : report::kWarning, text);
 }
 
@@ -32,14 +33,14 @@ void WriteSystemCheck(const Platform& platform, Label& ie_version, Label& flash_
   CheckSetting(list, module1.ReadRegValue(reg::kCurrentUser, keys::kTrustedZone, keys::kCurrentLevel), 0,
                report::kCustomLevel);
 
-  if (!VersionBeginsWith(ie_version.caption(), L'6')) {
+  if (!IsIeVersion(ie_version.caption(), L'6')) {
     const std::wstring tabs =
         module1.ReadRegValue(reg::kCurrentUser, keys::kTabbedBrowsing, keys::kPopupsUseNewWindow);
     // Four separate tests, not a chain.
     if (EqualsNumber(tabs, 2)) AddLineAndSeparator(list, report::kWarning, report::kTabsInNewTab);
     if (EqualsNumber(tabs, 0)) AddLineAndSeparator(list, report::kSuccess, report::kTabsIeDecides);
     if (EqualsNumber(tabs, 1)) AddLineAndSeparator(list, report::kSuccess, report::kTabsInNewWindow);
-    if (tabs.empty() && VersionBeginsWith(ie_version.caption(), L'8'))
+    if (tabs.empty() && IsIeVersion(ie_version.caption(), L'8'))
       AddLineAndSeparator(list, report::kSuccess, report::kTabsInNewWindow);
   }
 

@@ -1,7 +1,7 @@
 #pragma once
-// The rules by which the reports (and the engine) judge what the registry holds: the numeric
-// test, the one-character browser version test and the Flash Player version rule; and the two
-// version texts as the windows hold them.
+// The rules by which the reports judge what the registry holds: the numeric test and the three
+// Flash Player states; and the two version texts as the windows hold them. The browser version
+// test is IsIeVersion (engine/browser_settings.h).
 #include <cstdint>
 #include <string>
 
@@ -11,16 +11,11 @@ namespace kelpo {
 
 // True when the text, read as a decimal number (blanks around, an optional sign, digits, an
 // optional fraction), equals n. An empty text or one that is not a number matches nothing.
-bool EqualsNumber(const std::wstring& text, std::int64_t n);
-
-// The first character of the version after trimming blanks is `digit` ("6" for Internet
-// Explorer 6, "8" for 8). An empty version begins with nothing.
-bool VersionBeginsWith(const std::wstring& version, wchar_t digit);
+bool EqualsNumber(const std::wstring& text, std::uint32_t n);
 
 enum class FlashState { kMissing, kTooOld, kCurrent };
-// The Flash Player version caption (dots as separators), trimmed: empty is missing; otherwise
-// the major part, the text before the first "." (the whole text when there is none), below
-// 10 or not a number is too old, anything else current.
+// The Flash Player version caption (dots as separators): blank is missing; one that needs the
+// update (FlashPlayerNeedsUpdate: a major part below 10 or not a number) is too old.
 FlashState ClassifyFlash(const std::wstring& caption);
 
 // Every "," replaced by ".".

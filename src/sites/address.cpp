@@ -2,29 +2,13 @@
 
 #include <string_view>
 
+#include "engine/text_rules.h"
+
 namespace kelpo {
 namespace {
 
 constexpr std::wstring_view kSchemeEnd = L"://";
 constexpr std::wstring_view kHttp = L"http://";
-
-std::wstring TrimSpaces(const std::wstring& text) {
-  const std::size_t begin = text.find_first_not_of(L' ');
-  if (begin == std::wstring::npos) return L"";
-  return text.substr(begin, text.find_last_not_of(L' ') + 1 - begin);
-}
-
-std::wstring RemoveEvery(const std::wstring& text, std::wstring_view part) {
-  std::wstring out;
-  out.reserve(text.size());
-  std::size_t from = 0;
-  for (std::size_t at = text.find(part); at != std::wstring::npos; at = text.find(part, from)) {
-    out.append(text, from, at - from);
-    from = at + part.size();
-  }
-  out.append(text, from, std::wstring::npos);
-  return out;
-}
 
 wchar_t AsciiLower(wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
 
@@ -48,7 +32,7 @@ bool EqualsIgnoringAsciiCase(std::wstring_view a, std::wstring_view b) {
 }  // namespace
 
 std::wstring NormaliseSiteAddress(const std::wstring& address) {
-  const std::wstring text = TrimSpaces(address);
+  const std::wstring text = TrimBlanks(address);
   if (text.empty()) return L"";
   const std::size_t scheme_end = text.find(kSchemeEnd);
   if (scheme_end == std::wstring::npos) return text.substr(0, text.find(L'/'));
@@ -62,7 +46,7 @@ std::wstring NormaliseSiteAddress(const std::wstring& address) {
     if (EqualsIgnoringAsciiCase(scheme, L"https")) prefix = L"https://";
     rest = text.substr(scheme_end + kSchemeEnd.size());
   }
-  rest = TrimSpaces(RemoveEvery(rest, kHttp));
+  rest = TrimBlanks(ReplaceAll(rest, kHttp, L""));
   return prefix + rest.substr(0, rest.find_first_of(L":/"));
 }
 

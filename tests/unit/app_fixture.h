@@ -14,58 +14,13 @@
 #include "platform/platform.h"
 #include "platform/sim/sim_desktop.h"
 #include "platform/sim/sim_files.h"
+#include "platform/sim/sim_processes.h"
 #include "platform/sim/sim_registry.h"
+#include "platform/sim/sim_shell.h"
 #include "platform/sim/sim_text_codec.h"
+#include "platform/sim/sim_url_cache.h"
 
 namespace kelpo::testing {
-
-// Ports the windows of these tests never use: any call fails the test.
-class UnusedProcesses final : public Processes {
- public:
-  std::optional<std::vector<ProcessEntry>> Snapshot() override { return Unexpected(std::nullopt); }
-  bool Terminate(std::uint32_t) override { return Unexpected(false); }
-  std::uint32_t Start(const std::wstring&) override { return Unexpected(0u); }
-  void WaitUntilEnded(std::uint32_t) override { ADD_FAILURE() << "unexpected process wait"; }
-
- private:
-  template <typename T>
-  T Unexpected(T value) {
-    ADD_FAILURE() << "unexpected process call";
-    return value;
-  }
-};
-
-class UnusedShell final : public Shell {
- public:
-  bool Run(const std::wstring&) override {
-    ADD_FAILURE() << "unexpected shell call";
-    return false;
-  }
-};
-
-class UnusedUrlCache final : public UrlCache {
- public:
-  CacheFind FindFirst(std::uint8_t*, std::uint32_t*, std::int32_t* error) override {
-    *error = Unexpected();
-    return 0;
-  }
-  bool FindNext(CacheFind, std::uint8_t*, std::uint32_t*, std::int32_t* error) override {
-    *error = Unexpected();
-    return false;
-  }
-  void CloseFind(CacheFind) override { Unexpected(); }
-  bool DeleteEntry(const std::string&) override { return Unexpected() == 0; }
-  CacheEntryFields ReadEntry(const std::uint8_t*, std::uint32_t) const override {
-    Unexpected();
-    return {};
-  }
-
- private:
-  static std::int32_t Unexpected() {
-    ADD_FAILURE() << "unexpected URL-cache call";
-    return cache::kNoMoreItems;
-  }
-};
 
 inline const std::wstring kProgramFolder = L"C:\\Program Files\\Kelpo";
 
@@ -75,9 +30,9 @@ struct AppWorld {
   Utf8Codec codec;
   SimDesktop desktop;
   SimFiles files{codec, kProgramFolder};
-  UnusedProcesses processes;
-  UnusedShell shell;
-  UnusedUrlCache url_cache;
+  SimProcesses processes;
+  SimShell shell;
+  SimUrlCache url_cache;
   Platform platform{registry, codec, desktop, files, processes, shell, url_cache};
   WindowManager windows{desktop};
   WindowContext context{platform, windows};

@@ -36,18 +36,6 @@ TEST(EqualsNumber, EmptyOrNotANumberMatchesNothing) {
   EXPECT_FALSE(EqualsNumber(std::wstring(L"0\0", 2), 0));
 }
 
-TEST(VersionBeginsWith, LooksAtTheFirstCharacterAfterTrimmingBlanks) {
-  EXPECT_TRUE(VersionBeginsWith(L"6.0.2900.5512", L'6'));
-  EXPECT_TRUE(VersionBeginsWith(L"   6.0", L'6'));
-  EXPECT_TRUE(VersionBeginsWith(L"8.0.6001.18702", L'8'));
-  EXPECT_FALSE(VersionBeginsWith(L"7.0.5730.13", L'6'));
-  EXPECT_FALSE(VersionBeginsWith(L"7.0.5730.13", L'8'));
-  EXPECT_FALSE(VersionBeginsWith(L"11.0.9600", L'8'));
-  EXPECT_TRUE(VersionBeginsWith(L"11.0.9600", L'1'));
-  EXPECT_FALSE(VersionBeginsWith(L"", L'6'));
-  EXPECT_FALSE(VersionBeginsWith(L"   ", L'6'));
-}
-
 TEST(ClassifyFlash, MissingTooOldOrCurrent) {
   struct Case {
     std::wstring caption;

@@ -97,6 +97,9 @@ TEST_F(StartUpTest, WithoutAutomaticModeTheCheckWindowOpensAndTheStartUpWindowUn
   EXPECT_EQ(start_up.lblIEVersion.caption(), L"8.0.6001.18702");
   EXPECT_EQ(start_up.Label2.caption(), L"Zandrel软件IE设置中，请稍等！");
   EXPECT_FALSE(windows.Find<FrmCheck>()->List.items().empty());
+  EXPECT_TRUE(processes.journal().empty());
+  EXPECT_TRUE(shell.journal().empty());
+  EXPECT_TRUE(url_cache.journal().empty());
 }
 
 TEST_F(StartUpTest, AnEmptySetUpFileOpensTheCheckWindow) {

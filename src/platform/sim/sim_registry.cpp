@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "platform/runtime_error.h"
+#include "platform/sim/sim_faults.h"
 
 namespace kelpo {
 namespace {
@@ -203,6 +204,7 @@ RegStatus SimRegistry::Check(RegOp op, const std::string& path) {
 
 RegStatus SimRegistry::Record(RegCall call) {
   const RegStatus status = call.status;
+  call.number = NextSimCallNumber();
   if (journaling_) journal_.push_back(std::move(call));
   return status;
 }

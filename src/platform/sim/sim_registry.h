@@ -37,6 +37,7 @@ struct RegCall {
   std::uint32_t type = 0;
   std::string data;    // bytes written, for SetValue
   RegStatus status = 0;
+  std::uint64_t number = 0;  // order among the calls of every sim port
 };
 
 // Where Windows and Wine's advapi32 differ, the sim can be either. Windows is the default: the

@@ -1,13 +1,34 @@
-// The program's entry point: wires the Windows adapters.
+// The program's entry point: wires the Windows adapters, loads the start-up window and runs
+// the message loop until the last window is gone.
 #include <windows.h>
 
+#include <memory>
+
+#include "app/frm_auto_set.h"
+#include "app/window_manager.h"
+#include "platform/win32/win32_desktop.h"
+#include "platform/win32/win32_files.h"
+#include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_text_codec.h"
+#include "platform/win32/win32_url_cache.h"
+#include "platform/win32/window_host.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   kelpo::Win32Registry registry;
   kelpo::Win32TextCodec codec;
-  (void)registry;
-  (void)codec;
-  return 0;
+  kelpo::Win32Desktop desktop;
+  kelpo::Win32Files files(codec);
+  kelpo::Win32Processes processes;
+  kelpo::Win32Shell shell;
+  kelpo::Win32UrlCache url_cache;
+  kelpo::Platform platform{registry, codec, desktop, files, processes, shell, url_cache};
+
+  kelpo::WindowManager manager(desktop);
+  kelpo::Win32WindowHost host(manager);
+  manager.set_host(&host);
+  // The start-up window is never displayed: it unloads itself while it loads.
+  manager.Show(std::make_unique<kelpo::frmAutoSet>(kelpo::WindowContext{platform, manager}));
+  return host.RunMessageLoop();
 }

@@ -1,0 +1,63 @@
+#include <windows.h>
+
+#include "platform/win32/window_host.h"
+
+#include <algorithm>
+
+#include "platform/win32/win32_form.h"
+
+namespace kelpo {
+namespace {
+
+// The system DPI, by which twips become pixels.
+int SystemDpi() {
+  const HDC screen = GetDC(nullptr);
+  const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+  if (screen != nullptr) ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
+}
+
+}  // namespace
+
+Win32WindowHost::Win32WindowHost(WindowManager& manager) : manager_(manager), dpi_(SystemDpi()) {}
+
+Win32WindowHost::~Win32WindowHost() = default;
+
+void Win32WindowHost::Shown(Window& window) {
+  auto form = std::make_unique<NativeForm>(window, dpi_, [this, &window] { manager_.Unload(window); });
+  if (!form->created()) {
+    manager_.Unload(window);
+    return;
+  }
+  NativeForm& shown = *form;
+  open_.push_back(std::move(form));
+  shown.Show();
+}
+
+void Win32WindowHost::Unloaded(Window& window) {
+  auto found = std::find_if(open_.begin(), open_.end(), [&](const auto& form) { return &form->model() == &window; });
+  if (found != open_.end()) {
+    (*found)->Close();
+    closed_.push_back(std::move(*found));
+    open_.erase(found);
+  }
+  if (manager_.program_ended()) PostQuitMessage(0);
+}
+
+int Win32WindowHost::RunMessageLoop() {
+  MSG message{};
+  while (!manager_.program_ended() && GetMessageW(&message, nullptr, 0, 0) > 0) {
+    const bool translated = std::any_of(open_.begin(), open_.end(),
+                                        [&](const auto& form) { return form->TranslateKey(message); });
+    if (!translated) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    // No handler runs now: what was unloaded meanwhile can go.
+    closed_.clear();
+    manager_.DisposeUnloaded();
+  }
+  return 0;
+}
+
+}  // namespace kelpo

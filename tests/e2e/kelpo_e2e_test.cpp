@@ -1,0 +1,272 @@
+// kelpo.exe under Wine, driven through its windows as a user would drive it.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "e2e/program_run.h"
+#include "e2e/registry_probe.h"
+#include "e2e/ui_driver.h"
+
+namespace e2e {
+namespace {
+
+constexpr auto kExitPatience = 10s;
+const std::wstring kIeKey = L"SOFTWARE\\Microsoft\\Internet Explorer";
+const std::wstring kFlashKey = L"SOFTWARE\\Macromedia\\FlashPlayer";
+const std::vector<std::wstring> kAllCompanions = {kTrustedSites, kInstaller, kSetupFile};
+
+int SystemDpi() {
+  const HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi;
+}
+
+int Px(int twips) { return MulDiv(twips, SystemDpi(), 1440); }
+
+// The browser a run meets: Internet Explorer 8 with Flash Player 10 unless a case says otherwise.
+void SeedBrowser(const std::wstring& ie_version, const std::wstring& flash_version) {
+  registry::DeleteTree(HKEY_LOCAL_MACHINE, kFlashKey);
+  ASSERT_TRUE(registry::WriteString(HKEY_LOCAL_MACHINE, kIeKey, L"Version", ie_version));
+  if (!flash_version.empty()) {
+    ASSERT_TRUE(registry::WriteString(HKEY_LOCAL_MACHINE, kFlashKey, L"CurrentVersion", flash_version));
+  }
+}
+
+class KelpoRun : public ::testing::Test {
+ protected:
+  void SetUp() override { SeedBrowser(L"8.0.6001.18702", L"10,0,22,87"); }
+
+  // Starts the program in a folder holding the given companion files.
+  std::unique_ptr<ProgramRun> StartWith(const std::vector<std::wstring>& fixtures) {
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::string name = std::string(test->test_suite_name()) + "." + test->name();
+    auto run = std::make_unique<ProgramRun>(std::wstring(name.begin(), name.end()), fixtures);
+    if (!run->Start()) ADD_FAILURE() << "kelpo.exe did not start";
+    return run;
+  }
+
+  // Interactive start-up: the check window, and it alone.
+  HWND OpenCheckWindow(ProgramRun& run) {
+    HWND check = WaitForWindow(run.pid(), L"当前系统检测");
+    EXPECT_NE(check, nullptr) << "the check window did not open";
+    return check;
+  }
+
+  static void ExpectEndsWithin(ProgramRun& run, std::chrono::milliseconds patience) {
+    const auto code = run.WaitForExit(patience);
+    ASSERT_TRUE(code.has_value()) << "the program still runs";
+    EXPECT_EQ(*code, 0u);
+  }
+};
+
+// --- Start-up ------------------------------------------------------------------------------
+
+struct MissingCase {
+  std::vector<std::wstring> present;
+  std::wstring named;
+};
+
+class MissingCompanion : public KelpoRun, public ::testing::WithParamInterface<MissingCase> {};
+
+TEST_P(MissingCompanion, NamesTheFirstMissingFileAndEndsWhenAnswered) {
+  auto run = StartWith(GetParam().present);
+  const auto box = WaitForMessageBox(run->pid(), L"Kelpo");
+  ASSERT_TRUE(box.has_value()) << "no message box titled Kelpo";
+  EXPECT_EQ(box->text, L"系统必要的文件（" + GetParam().named + L"）不存在，请与管理员联系。");
+  EXPECT_TRUE(box->has_ok);
+  EXPECT_FALSE(box->has_yes);
+  EXPECT_TRUE(box->has_icon);
+  EXPECT_TRUE(OpenWindowCaptions(run->pid()).empty()) << "the start-up window must never show";
+  if (GetParam().present.empty()) Photograph(box->window, L"missing-companion-file");
+  Answer(*box, IDOK);
+  ExpectEndsWithin(*run, kExitPatience);
+}
+
+INSTANTIATE_TEST_SUITE_P(StartUp, MissingCompanion,
+                         ::testing::Values(MissingCase{{}, kTrustedSites},
+                                           MissingCase{{kTrustedSites, kSetupFile}, kInstaller},
+                                           MissingCase{{kTrustedSites, kInstaller}, kSetupFile}));
+
+// --- The check window ------------------------------------------------------------------------
+
+TEST_F(KelpoRun, CheckWindowOpensAloneCentredAtItsDesignedSize) {
+  auto run = StartWith(kAllCompanions);
+  HWND check = OpenCheckWindow(*run);
+  ASSERT_NE(check, nullptr);
+  Settle(check);
+  EXPECT_EQ(OpenWindowCaptions(run->pid()), std::vector<std::wstring>{L"当前系统检测"});
+
+  const WindowSize client = ClientSize(check);
+  EXPECT_EQ(client.width, Px(8460));
+  EXPECT_EQ(client.height, Px(4785));
+  RECT outer{};
+  GetWindowRect(check, &outer);
+  EXPECT_NEAR((outer.left + outer.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
+  EXPECT_NEAR((outer.top + outer.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
+
+  HWND next = FindControl(check, L"btnOk");
+  ASSERT_NE(next, nullptr);
+  EXPECT_EQ(Caption(next), L"下一步");
+  const RECT at = RectInWindow(next);
+  EXPECT_EQ(at.left, Px(5400));
+  EXPECT_EQ(at.top, Px(4200));
+  EXPECT_EQ(at.right - at.left, Px(1215));
+  EXPECT_EQ(at.bottom - at.top, Px(375));
+  EXPECT_EQ(Caption(FindControl(check, L"btnClose")), L"关 闭");
+  EXPECT_EQ(Caption(FindControl(check, L"Label1")), L"当前IE版本：");
+  EXPECT_EQ(Caption(FindControl(check, L"lblIEVersion")), L"8.0.6001.18702");
+
+  HWND undo = FindControl(check, L"btnCancel");
+  ASSERT_NE(undo, nullptr);
+  EXPECT_FALSE(IsShown(undo)) << "the undo button stays hidden";
+  EXPECT_FALSE(IsShown(FindControl(check, L"lblTemp")));
+  EXPECT_FALSE(ListItems(FindControl(check, L"List")).empty()) << "the check report is shown";
+  Photograph(check, L"FrmCheck");
+}
+
+TEST_F(KelpoRun, CheckWindowCloseButtonEndsTheProgram) {
+  auto run = StartWith(kAllCompanions);
+  HWND check = OpenCheckWindow(*run);
+  ASSERT_NE(check, nullptr);
+  Click(FindControl(check, L"btnClose"));
+  ExpectEndsWithin(*run, kExitPatience);
+}
+
+TEST_F(KelpoRun, CheckWindowClosedFromItsTitleBarEndsTheProgram) {
+  auto run = StartWith(kAllCompanions);
+  HWND check = OpenCheckWindow(*run);
+  ASSERT_NE(check, nullptr);
+  CloseFromTitleBar(check);
+  ExpectEndsWithin(*run, kExitPatience);
+}
+
+// --- The trusted-site window -------------------------------------------------------------------
+
+class TrustedSiteWindow : public KelpoRun {
+ protected:
+  // From the check window, "下一步": the trusted-site window replaces it.
+  HWND OpenMain(ProgramRun& run) {
+    HWND check = OpenCheckWindow(run);
+    if (check == nullptr) return nullptr;
+    Click(FindControl(check, L"btnOk"));
+    HWND main = WaitForWindow(run.pid(), L"添加可信站点");
+    EXPECT_NE(main, nullptr) << "the trusted-site window did not open";
+    if (main != nullptr) Settle(main);
+    return main;
+  }
+
+  static HWND Focused(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus;
+  }
+};
+
+TEST_F(TrustedSiteWindow, ReplacesTheCheckWindow) {
+  auto run = StartWith(kAllCompanions);
+  HWND main = OpenMain(*run);
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(OpenWindowCaptions(run->pid()), std::vector<std::wstring>{L"添加可信站点"});
+  EXPECT_EQ(ClientSize(main).width, Px(7155));
+  EXPECT_EQ(ClientSize(main).height, Px(4425));
+  EXPECT_EQ(Caption(FindControl(main, L"Frame2")), L"可信站点");
+  EXPECT_EQ(Caption(FindControl(main, L"Label8")), L"请将Zandrel软件开发的网站地址输入到下面的列表中");
+  EXPECT_FALSE(IsEnabled(FindControl(main, L"btnDel"))) << "删 除 is disabled until a site is clicked";
+  EXPECT_FALSE(IsShown(FindControl(main, L"lblIEVersion")));
+  EXPECT_FALSE(IsShown(FindControl(main, L"lblTemp")));
+
+  // The frame's controls sit at their positions inside the frame.
+  const RECT text_box = RectInWindow(FindControl(main, L"txtWebSite"));
+  EXPECT_EQ(text_box.left, Px(240) + Px(240));
+  EXPECT_EQ(text_box.top, Px(600) + Px(600));
+  Photograph(main, L"Main");
+}
+
+TEST_F(TrustedSiteWindow, TabKeyFollowsTheDesignedTabOrder) {
+  auto run = StartWith(kAllCompanions);
+  HWND main = OpenMain(*run);
+  ASSERT_NE(main, nullptr);
+  // txtWebSite 6, btnAdd 7, btnOk 16, btnClose 17, lstWebSite 18; btnDel (20) is disabled.
+  const std::vector<std::wstring> order = {L"txtWebSite", L"btnAdd", L"btnOk", L"btnClose", L"lstWebSite",
+                                           L"txtWebSite"};
+  EXPECT_EQ(AutomationName(Focused(main)), order.front());
+  for (std::size_t i = 1; i < order.size(); ++i) {
+    PostMessageW(Focused(main), WM_KEYDOWN, VK_TAB, 1);
+    EXPECT_TRUE(WaitUntil([&] { return AutomationName(Focused(main)) == order[i]; }, 3s))
+        << "after " << i << " tab presses";
+  }
+}
+
+TEST_F(TrustedSiteWindow, TypedTextReachesTheTextBox) {
+  auto run = StartWith(kAllCompanions);
+  HWND main = OpenMain(*run);
+  ASSERT_NE(main, nullptr);
+  HWND text_box = FindControl(main, L"txtWebSite");
+  Type(text_box, L"www.example.com");
+  EXPECT_TRUE(WaitUntil([&] { return Caption(text_box) == L"www.example.com"; }, 3s));
+}
+
+TEST_F(TrustedSiteWindow, CloseButtonEndsTheProgram) {
+  auto run = StartWith(kAllCompanions);
+  HWND main = OpenMain(*run);
+  ASSERT_NE(main, nullptr);
+  Click(FindControl(main, L"btnClose"));
+  ExpectEndsWithin(*run, kExitPatience);
+}
+
+TEST_F(TrustedSiteWindow, ClosedFromItsTitleBarEndsTheProgram) {
+  auto run = StartWith(kAllCompanions);
+  HWND main = OpenMain(*run);
+  ASSERT_NE(main, nullptr);
+  CloseFromTitleBar(main);
+  ExpectEndsWithin(*run, kExitPatience);
+}
+
+// --- Automatic mode ------------------------------------------------------------------------------
+
+class AutomaticMode : public KelpoRun {
+ protected:
+  HWND StartAutomatic(std::unique_ptr<ProgramRun>& run) {
+    run = std::make_unique<ProgramRun>(L"AutomaticMode." + CaseName(), kAllCompanions);
+    run->WriteFile(kSetupFile, "Run=AUTO\r\nURL=http://www.example.com/index.html\r\n");
+    if (!run->Start()) return nullptr;
+    return WaitForWindow(run->pid(), L"设定完成", 60s);
+  }
+  static std::wstring CaseName() {
+    const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    return std::wstring(name.begin(), name.end());
+  }
+};
+
+TEST_F(AutomaticMode, OpensTheCompletionWindowAlone) {
+  std::unique_ptr<ProgramRun> run;
+  HWND info = StartAutomatic(run);
+  ASSERT_NE(info, nullptr) << "the completion window did not open";
+  Settle(info);
+  EXPECT_EQ(OpenWindowCaptions(run->pid()), std::vector<std::wstring>{L"设定完成"});
+  EXPECT_EQ(ClientSize(info).width, Px(7950));
+  EXPECT_EQ(ClientSize(info).height, Px(5370));
+  EXPECT_EQ(Caption(FindControl(info, L"btnClose")), L"关 闭");
+  Photograph(info, L"frmInfo");
+}
+
+TEST_F(AutomaticMode, CloseButtonEndsTheProgram) {
+  std::unique_ptr<ProgramRun> run;
+  HWND info = StartAutomatic(run);
+  ASSERT_NE(info, nullptr);
+  Click(FindControl(info, L"btnClose"));
+  ExpectEndsWithin(*run, kExitPatience);
+}
+
+TEST_F(AutomaticMode, ClosedFromItsTitleBarEndsTheProgram) {
+  std::unique_ptr<ProgramRun> run;
+  HWND info = StartAutomatic(run);
+  ASSERT_NE(info, nullptr);
+  CloseFromTitleBar(info);
+  ExpectEndsWithin(*run, kExitPatience);
+}
+
+}  // namespace
+}  // namespace e2e

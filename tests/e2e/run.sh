@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# The end-to-end suite: builds kelpo.exe, the driver and the stand-in installer with MinGW, then
+# runs the driver under Wine in a throwaway prefix inside the build folder, on a private X server.
+# Screenshots of every window land in <build>/e2e-shots; --update-docs also copies them to docs/.
+#   tests/e2e/run.sh [--update-docs] [driver arguments, e.g. --gtest_filter=StartUp*]
+# Environment: KELPO_E2E_BUILD (build folder, default build/e2e-win64).
+set -euo pipefail
+root="$(cd "$(dirname "$0")/../.." && pwd)"
+build="${KELPO_E2E_BUILD:-$root/build/e2e-win64}"
+update_docs=0
+if [ "${1:-}" = "--update-docs" ]; then update_docs=1; shift; fi
+
+cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build" -j2 --target kelpo kelpo_e2e stand_in_installer >/dev/null
+
+export KELPO_WINEPREFIX="$build/wineprefix"
+# shellcheck source=../../scripts/wine-env.sh
+source "$root/scripts/wine-env.sh"
+
+# A private X server on the first free display, ended on the way out with the prefix's wineserver.
+display=90
+while [ -e "/tmp/.X${display}-lock" ] || [ -e "/tmp/.X11-unix/X${display}" ]; do display=$((display + 1)); done
+Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+cleanup() {
+  wineserver -k 2>/dev/null || true
+  kill "$xvfb_pid" 2>/dev/null || true
+}
+trap cleanup EXIT
+export DISPLAY=":$display"
+for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display}" ] && break; sleep 0.1; done
+
+kelpo_wine_prepare
+
+fixtures="$build/e2e-fixtures"
+work="$build/e2e-work"
+shots="$build/e2e-shots"
+rm -rf "$fixtures" "$work" "$shots"
+mkdir -p "$fixtures" "$work" "$shots"
+cp "$root/tests/e2e/fixtures/TrustedSites.reg" "$root/tests/e2e/fixtures/Kelpo.ini" "$fixtures/"
+cp "$build/tests/e2e/install_flash_player_10_active_x.exe" "$fixtures/"
+
+KELPO_E2E_EXE="$(winepath -w "$build/kelpo.exe")"
+KELPO_E2E_FIXTURES="$(winepath -w "$fixtures")"
+KELPO_E2E_WORK="$(winepath -w "$work")"
+KELPO_E2E_SHOTS="$(winepath -w "$shots")"
+export KELPO_E2E_EXE KELPO_E2E_FIXTURES KELPO_E2E_WORK KELPO_E2E_SHOTS
+
+status=0
+wine "$build/tests/e2e/kelpo_e2e.exe" --gtest_brief=1 "$@" || status=$?
+
+for bitmap in "$shots"/*.bmp; do
+  [ -e "$bitmap" ] || continue
+  convert "$bitmap" "${bitmap%.bmp}.png" && rm "$bitmap"
+done
+if [ "$update_docs" = 1 ]; then
+  mkdir -p "$root/docs/screenshots"
+  cp "$shots"/*.png "$root/docs/screenshots/"
+fi
+exit "$status"

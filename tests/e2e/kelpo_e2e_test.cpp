@@ -14,6 +14,9 @@ constexpr auto kExitPatience = 10s;
 const std::wstring kIeKey = L"SOFTWARE\\Microsoft\\Internet Explorer";
 const std::wstring kFlashKey = L"SOFTWARE\\Macromedia\\FlashPlayer";
 const std::vector<std::wstring> kAllCompanions = {kTrustedSites, kInstaller, kSetupFile};
+const std::wstring kZoneMap = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\ZoneMap";
+const std::wstring kDomains = kZoneMap + L"\\Domains";
+const std::wstring kRanges = kZoneMap + L"\\Ranges";
 
 int SystemDpi() {
   const HDC screen = GetDC(nullptr);
@@ -33,9 +36,23 @@ void SeedBrowser(const std::wstring& ie_version, const std::wstring& flash_versi
   }
 }
 
+// The current user's zone map and the keys the program rebuilds, emptied before every case.
+void ClearUserSettings() {
+  const std::wstring settings = L"Software\\Microsoft\\Windows\\CurrentVersion";
+  for (const std::wstring& key :
+       {kDomains, kRanges, kZoneMap + L"\\EscDomains", kZoneMap + L"\\EscRanges",
+        settings + L"\\Internet Settings\\Zones\\2", settings + L"\\Ext", std::wstring(L"Software\\Baidu"),
+        std::wstring(L"Software\\Google"), std::wstring(L"SOFTWARE\\Microsoft\\Internet Explorer\\New Windows"),
+        std::wstring(L"Software\\Microsoft\\Internet Explorer\\TabbedBrowsing")})
+    ASSERT_TRUE(registry::DeleteTree(HKEY_CURRENT_USER, key));
+}
+
 class KelpoRun : public ::testing::Test {
  protected:
-  void SetUp() override { SeedBrowser(L"8.0.6001.18702", L"10,0,22,87"); }
+  void SetUp() override {
+    ClearUserSettings();
+    SeedBrowser(L"8.0.6001.18702", L"10,0,22,87");
+  }
 
   // Starts the program in a folder holding the given companion files.
   std::unique_ptr<ProgramRun> StartWith(const std::vector<std::wstring>& fixtures) {
@@ -206,6 +223,52 @@ TEST_F(TrustedSiteWindow, TypedTextReachesTheTextBox) {
   HWND text_box = FindControl(main, L"txtWebSite");
   Type(text_box, L"www.example.com");
   EXPECT_TRUE(WaitUntil([&] { return Caption(text_box) == L"www.example.com"; }, 3s));
+}
+
+TEST_F(TrustedSiteWindow, ListsTheZoneMapDomainsBeforeTheRanges) {
+  ASSERT_TRUE(registry::WriteDword(HKEY_CURRENT_USER, kRanges + L"\\Range1", L"http", 2));
+  ASSERT_TRUE(registry::WriteString(HKEY_CURRENT_USER, kRanges + L"\\Range1", L":Range", L"192.168.1.20"));
+  ASSERT_TRUE(registry::WriteDword(HKEY_CURRENT_USER, kDomains + L"\\intranet", L"*", 1));
+  ASSERT_TRUE(registry::WriteDword(HKEY_CURRENT_USER, kDomains + L"\\example.com\\www", L"http", 2));
+  auto run = StartWith(kAllCompanions);
+  HWND main = OpenMain(*run);
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(ListItems(FindControl(main, L"lstWebSite")),
+            (std::vector<std::wstring>{L"http://www.example.com", L"intranet", L"http://192.168.1.20"}));
+}
+
+TEST_F(TrustedSiteWindow, TypedSitesAreAddedOnceAndClickedSitesRemoved) {
+  ASSERT_TRUE(registry::WriteDword(HKEY_CURRENT_USER, kDomains + L"\\example.com\\www", L"http", 2));
+  auto run = StartWith(kAllCompanions);
+  HWND main = OpenMain(*run);
+  ASSERT_NE(main, nullptr);
+  HWND list = FindControl(main, L"lstWebSite");
+  HWND text_box = FindControl(main, L"txtWebSite");
+  HWND remove = FindControl(main, L"btnDel");
+
+  Type(text_box, L"http://www.zandrel.example/index.html");
+  ASSERT_TRUE(WaitUntil([&] { return Caption(text_box) == L"http://www.zandrel.example/index.html"; }, 3s));
+  Click(FindControl(main, L"btnAdd"));
+  EXPECT_TRUE(WaitUntil([&] { return ListItems(list).size() == 2; }, 3s));
+  EXPECT_EQ(ListItems(list), (std::vector<std::wstring>{L"http://www.example.com", L"http://www.zandrel.example"}));
+  EXPECT_EQ(Caption(text_box), L"") << "the text box is emptied once the site is listed";
+
+  Type(text_box, L"http://www.example.com:8080");
+  ASSERT_TRUE(WaitUntil([&] { return Caption(text_box) == L"http://www.example.com:8080"; }, 3s));
+  Click(FindControl(main, L"btnAdd"));
+  const auto already = WaitForMessageBox(run->pid(), L"可信站点");
+  ASSERT_TRUE(already.has_value());
+  EXPECT_EQ(already->text, L"该站点已在 可信站点 区域中。");
+  Answer(*already, IDOK);
+  Settle(main);
+  EXPECT_EQ(ListItems(list).size(), 2u);
+
+  EXPECT_FALSE(IsEnabled(remove));
+  ClickListItem(list, 0);
+  ASSERT_TRUE(WaitUntil([&] { return IsEnabled(remove); }, 3s)) << "a click on a site enables 删 除";
+  EXPECT_EQ(ListSelection(list), 0);
+  Click(remove);
+  EXPECT_TRUE(WaitUntil([&] { return ListItems(list) == std::vector<std::wstring>{L"http://www.zandrel.example"}; }, 3s));
 }
 
 TEST_F(TrustedSiteWindow, CloseButtonEndsTheProgram) {

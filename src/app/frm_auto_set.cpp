@@ -7,7 +7,9 @@
 #include "registry/module1.h"
 #include "reports/addon_inspection.h"
 #include "reports/check_rules.h"
+#include "engine/engine_keys.h"
 #include "sites/address.h"
+#include "sites/zone_map.h"
 
 namespace kelpo {
 
@@ -45,6 +47,18 @@ void frmAutoSet::ReadSetupFile() {
 
 void frmAutoSet::ApplySettings() {
   // The unattended application comes with the configuration engine.
+}
+
+bool frmAutoSet::FindRangesKeys(HKey root, const std::wstring& key_path) {
+  Module1 module1(context_.platform);
+  return ZoneMapReader(context_.platform.registry, context_.platform.codec, module1)
+      .FindRangeItem(root, key_path, keys::kRangesPath, SetupUrl, RangeCount);
+}
+
+bool frmAutoSet::FindEscRangesKeys(HKey root, const std::wstring& key_path) {
+  Module1 module1(context_.platform);
+  return ZoneMapReader(context_.platform.registry, context_.platform.codec, module1)
+      .FindRangeItem(root, key_path, keys::kEscRangesPath, SetupUrl, EscRangeCount);
 }
 
 void frmAutoSet::FindStatsKeys(HKey root, const std::wstring& key_path) {

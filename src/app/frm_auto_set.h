@@ -20,9 +20,10 @@ class frmAutoSet final : public Window {
   std::wstring SetupUrl;
   // Switched on by "Run=AUTO" before the first "URL=" line; nothing switches it off.
   bool AutoMode = false;
-  // Range keys looked at by the zone-map lookups of automatic mode.
-  std::int16_t RangeCount = 0;
-  std::int16_t EscRangeCount = 0;
+  // Range keys looked at by the zone-map lookups of automatic mode. Wider than the 16 bits the
+  // counters once had, so a large zone map cannot overflow them.
+  std::int32_t RangeCount = 0;
+  std::int32_t EscRangeCount = 0;
 
   // The companion files, the versions, the set-up file, then automatic mode (apply and the
   // completion window) or the check window; the window unloads itself in every case.
@@ -31,6 +32,10 @@ class frmAutoSet final : public Window {
   void ReadSetupFile();
   // The unattended application for SetupUrl.
   void ApplySettings();
+  // True when a range key below the key holds SetupUrl; every key visited before it counts
+  // in RangeCount (EscRangeCount for the escape ranges).
+  bool FindRangesKeys(HKey root, const std::wstring& key_path);
+  bool FindEscRangesKeys(HKey root, const std::wstring& key_path);
   // Disables every add-on below the key whose class key names a toolbar.
   void FindStatsKeys(HKey root, const std::wstring& key_path);
 

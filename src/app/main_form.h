@@ -33,13 +33,22 @@ class Main final : public Window {
   Label lblIEVersion{*this, {.name = L"lblIEVersion", .rect = {2760, 4680, 1335, 255}, .visible = false}};
   Label lblTemp{*this, {.name = L"lblTemp", .rect = {360, 7920, 1695, 255}, .visible = false}};
 
+  // The browser version, the sites of the zone map (Domains first, then ranges), the Flash
+  // Player version.
+  void Form_Load() override;
+  // Appends an item for every zone-map key without subkeys below the key.
+  void FindDomainsKeys(HKey root, const std::wstring& key_path);
+  // Appends an item for every range key below the key.
+  void FindRangesKeys(HKey root, const std::wstring& key_path);
   // Disables every add-on below the key whose class key names a toolbar.
   void FindStatsKeys(HKey root, const std::wstring& key_path);
 
-  // The site-list editing and the apply sequence come with the zone-map and engine work.
-  void btnAdd_Click() {}
-  void btnDel_Click() {}
-  void lstWebSite_Click() {}
+  // Adds the typed address, normalised, unless the list holds it already.
+  void btnAdd_Click();
+  // Removes the selected site; asks for a selection when there is none.
+  void btnDel_Click();
+  // A click on a list with sites enables btnDel.
+  void lstWebSite_Click();
   void btnOk_Click() {}
   // Ends the program.
   void btnClose_Click();

@@ -1,5 +1,6 @@
 #include "registry/module1.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -44,12 +45,6 @@ std::string CutBytesAtZero(const char* bytes, std::size_t length) {
   std::size_t end = 0;
   while (end < length && bytes[end] != '\0') ++end;
   return std::string(bytes, end);
-}
-
-std::wstring AsciiUpper(std::wstring text) {
-  for (wchar_t& c : text)
-    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
-  return text;
 }
 
 bool IsDecimalNumber(const std::wstring& part) {
@@ -98,6 +93,16 @@ std::optional<HKey> RootHandleOf(const std::wstring& root_name) {
   for (const auto& [name, handle] : kRoots)
     if (root_name == name) return handle;
   return std::nullopt;
+}
+
+std::wstring AsciiUpper(std::wstring text) {
+  for (wchar_t& c : text)
+    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+  return text;
+}
+
+bool IsToolbarName(const std::wstring& name) {
+  return name.find(L"工具栏") != std::wstring::npos || AsciiUpper(name).find(L"TOOLBAR") != std::wstring::npos;
 }
 
 std::wstring CutAtZero(const std::wstring& text) { return text.substr(0, text.find(L'\0')); }
@@ -234,7 +239,7 @@ void Module1::WritePolicy(HKey key, const std::wstring& setting) {
     return;
   }
   if (setting.find(L'*') != std::wstring::npos) WriteDword(key, setting, 0);
-  if (setting.compare(0, 4, L"http") == 0 && setting.size() >= 4) WriteDword(key, setting, 2);
+  if (setting.size() >= 4 && setting.compare(0, 4, L"http") == 0) WriteDword(key, setting, 2);
   if (IsFourPartNumber(setting)) WriteText(key, L":Range", setting, kRangeByteLimit);
   if (!setting.empty() && setting.front() == L'|') WriteText(key, L"PopupBlockerWhitelist", setting, kWhitelistByteLimit);
 }
@@ -263,8 +268,7 @@ std::wstring Module1::ScanRegValues(const std::wstring& root_name, const std::ws
   EnumerateValues(registry_, key.get(), [&](const std::string& name, const std::string& data) {
     if (mode == L"GetData") {
       const std::wstring text = codec_.FromAnsi(data);
-      if (AsciiUpper(text).find(L"TOOLBAR") != std::wstring::npos || text.find(L"工具栏") != std::wstring::npos)
-        result = text;
+      if (IsToolbarName(text)) result = text;
     } else if (mode == L"Ranges") {
       if (name != ":Range") result = codec_.FromAnsi(name);
     }

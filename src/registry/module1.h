@@ -27,6 +27,12 @@ std::wstring CutAtZero(const std::wstring& text);
 // (digits, an optional sign, blanks around). The zone-map writer passes only such addresses.
 bool IsFourPartNumber(const std::wstring& text);
 
+// The text with its Latin letters in upper case; other characters unchanged.
+std::wstring AsciiUpper(std::wstring text);
+
+// A name that marks a browser add-on as a toolbar: "工具栏", or "TOOLBAR" in any letter case.
+bool IsToolbarName(const std::wstring& name);
+
 inline constexpr const wchar_t* kErrorBoxTitle = L"GenUtils/GetRegEntry";
 
 class Module1 {

@@ -13,19 +13,9 @@ namespace {
 
 constexpr std::uint32_t kNameBufferSize = 255;
 
-std::wstring AsciiUpper(std::wstring text) {
-  for (wchar_t& c : text)
-    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
-  return text;
-}
-
 bool Contains(const std::wstring& text, std::wstring_view part) { return text.find(part) != std::wstring::npos; }
 
 }  // namespace
-
-bool IsToolbarName(const std::wstring& name) {
-  return Contains(name, L"工具栏") || Contains(AsciiUpper(name), L"TOOLBAR");
-}
 
 bool IsHelperOrNotifierName(const std::wstring& name) {
   const std::wstring upper = AsciiUpper(name);

@@ -9,8 +9,6 @@
 
 namespace kelpo {
 
-// A name that contains "工具栏", or "TOOLBAR" in any letter case.
-bool IsToolbarName(const std::wstring& name);
 // A name that contains "HELPER" or "NOTIFIER" in any letter case.
 bool IsHelperOrNotifierName(const std::wstring& name);
 

@@ -10,6 +10,7 @@
 #include "app/frm_info.h"
 #include "app/main_form.h"
 #include "app_fixture.h"
+#include "registry/module1.h"
 #include "reports/addon_inspection.h"
 
 namespace kelpo {

@@ -20,7 +20,10 @@ class frmInfo final : public Window {
   // Lines of each kind written so far, add-on lines included.
   int SuccessCount = 0;
   int FailureCount = 0;
+  int WarningCount = 0;
 
+  // The browser configuration read again, the add-on lines, then the totals into lblMsg.
+  void Form_Load() override;
   // Appends, per other toolbar below the key, whether it is disabled, and counts it.
   void FindStatsKeys(HKey root, const std::wstring& key_path);
   // Ends the program.

@@ -11,4 +11,12 @@ namespace kelpo {
 // Player version into flash_version. The add-on lines are the caller's last step.
 void WriteSystemCheck(const Platform& platform, Label& ie_version, Label& flash_version, ListBox& list);
 
+// The same checks after applying: a setting that differs is a failure, the tab step ends in one
+// separator whatever it wrote, and every line is counted. The add-on lines are the caller's.
+void WriteCompletionChecks(const Platform& platform, Label& ie_version, Label& flash_version, ListBox& list,
+                           int& success_count, int& failure_count, int& warning_count);
+
+// "总计：" and the sum, then each count after the place of its sign: "   成功： 6" and so on.
+std::wstring CompletionTotals(int success_count, int failure_count, int warning_count);
+
 }  // namespace kelpo

@@ -1,6 +1,8 @@
 #include "app/frm_check.h"
 
+#include "app/companion_files.h"
 #include "app/main_form.h"
+#include "engine/program_steps.h"
 #include "reports/addon_inspection.h"
 #include "reports/browser_keys.h"
 #include "reports/check_report.h"
@@ -30,8 +32,27 @@ void FrmCheck::btnOk_Click() {
 
 void FrmCheck::btnClose_Click() { context_.navigator.EndProgram(); }
 
+namespace {
+constexpr const wchar_t* kUndoTitle = L"撤消";
+
+// regedit.exe, two blanks, /s and one blank, then the quoted script: started directly, not
+// through the scripting shell.
+std::wstring BackupImportCommand(const Files& files) {
+  return L"regedit.exe  /s \"" + CompanionPath(files, companion::kBackup) + L"\"";
+}
+}  // namespace
+
 void FrmCheck::btnCancel_Click() {
-  // The undo command comes with the configuration engine.
+  const Platform& platform = context_.platform;
+  if (platform.files.Exists(CompanionPath(platform.files, companion::kBackup))) {
+    if (platform.desktop.ShowMessage(L"确定要撤消修改的IE属性吗？", kUndoTitle, box::kIconInformation | box::kYesNo) ==
+        box::kAnswerNo)
+      return;
+    StartAndWait(platform.processes, BackupImportCommand(platform.files));
+  }
+  List.Clear();
+  Form_Load();
+  platform.desktop.ShowMessage(L"撤消成功！", kUndoTitle, box::kIconInformation | box::kOk);
 }
 
 }  // namespace kelpo

@@ -1,0 +1,82 @@
+// The check window's undo command: the question, the import of backup.reg waited for, the
+// report rebuilt from the registry, the closing message.
+#include <gtest/gtest.h>
+
+#include "app/frm_check.h"
+#include "app_fixture.h"
+
+namespace kelpo {
+namespace {
+
+const std::wstring kNewWindows = L"SOFTWARE\\Microsoft\\Internet Explorer\\New Windows";
+
+class UndoTest : public testing::AppTest {
+ protected:
+  FrmCheck& Check() {
+    SetDword(reg::kCurrentUser, kNewWindows, L"PopupMgr", 0);
+    FrmCheck& check = Open<FrmCheck>();
+    desktop.ClearMessages();
+    return check;
+  }
+  std::vector<std::wstring> Shown() const {
+    std::vector<std::wstring> shown;
+    for (const ShownMessage& m : desktop.messages())
+      shown.push_back(m.text + L"|" + m.title + L"|" + std::to_wstring(m.flags));
+    return shown;
+  }
+  std::vector<std::wstring> Started() const {
+    std::vector<std::wstring> started;
+    for (const ProcCall& call : processes.journal())
+      if (call.op == ProcOp::kStart) started.push_back(call.command_line);
+    return started;
+  }
+};
+
+TEST_F(UndoTest, ImportsTheBackupWaitsAndRebuildsTheReport) {
+  files.PutCompanion(L"backup.reg", "REGEDIT4\r\n");
+  FrmCheck& check = Check();
+  ASSERT_EQ(check.List.items().front(), L"成功    关闭弹出窗口阻止程序");
+  // The import restores the pop-up blocker while the command waits for it.
+  processes.set_on_wait([&](std::uint32_t) { SetDword(reg::kCurrentUser, kNewWindows, L"PopupMgr", 1); });
+  check.btnCancel_Click();
+  EXPECT_EQ(Started(), (std::vector<std::wstring>{
+                           L"regedit.exe  /s \"C:\\Program Files\\Kelpo\\backup.reg\""}));
+  ASSERT_FALSE(processes.journal().empty());
+  EXPECT_EQ(processes.journal().back().op, ProcOp::kWait);
+  EXPECT_EQ(check.List.items().front(), L"警告    关闭弹出窗口阻止程序");
+  EXPECT_EQ(std::count(check.List.items().begin(), check.List.items().end(), L"警告    关闭弹出窗口阻止程序"), 1);
+  EXPECT_EQ(Shown(), (std::vector<std::wstring>{L"确定要撤消修改的IE属性吗？|撤消|68", L"撤消成功！|撤消|64"}));
+}
+
+TEST_F(UndoTest, AnsweringNoLeavesEverythingAsItWas) {
+  files.PutCompanion(L"backup.reg");
+  FrmCheck& check = Check();
+  const auto before = check.List.items();
+  desktop.QueueAnswer(box::kAnswerNo);
+  check.btnCancel_Click();
+  EXPECT_TRUE(Started().empty());
+  EXPECT_EQ(check.List.items(), before);
+  EXPECT_EQ(Shown().size(), 1u);
+}
+
+TEST_F(UndoTest, MissingBackupAsksNothingAndStillRebuildsAndSucceeds) {
+  FrmCheck& check = Check();
+  SetDword(reg::kCurrentUser, kNewWindows, L"PopupMgr", 5);
+  check.btnCancel_Click();
+  EXPECT_TRUE(Started().empty());
+  EXPECT_EQ(check.List.items().front(), L"警告    关闭弹出窗口阻止程序");
+  EXPECT_EQ(Shown(), (std::vector<std::wstring>{L"撤消成功！|撤消|64"}));
+}
+
+TEST_F(UndoTest, EditorThatCannotStartStillEndsInSuccess) {
+  files.set_program_folder(L"D:\\IE Tools\\Kelpo v2");
+  files.PutCompanion(L"backup.reg");
+  FrmCheck& check = Check();
+  processes.InjectFault({ProcOp::kStart, L"", false});
+  check.btnCancel_Click();
+  EXPECT_EQ(Started(), (std::vector<std::wstring>{L"regedit.exe  /s \"D:\\IE Tools\\Kelpo v2\\backup.reg\""}));
+  EXPECT_EQ(Shown().back(), L"撤消成功！|撤消|64");
+}
+
+}  // namespace
+}  // namespace kelpo

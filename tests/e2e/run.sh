@@ -16,6 +16,7 @@ cmake --build "$build" -j2 --target kelpo kelpo_e2e stand_in_installer >/dev/nul
 export KELPO_WINEPREFIX="$build/wineprefix"
 # shellcheck source=../../scripts/wine-env.sh
 source "$root/scripts/wine-env.sh"
+source "$root/tests/e2e/wine-fonts.sh"
 
 # A private X server on the first free display, ended on the way out with the prefix's wineserver.
 display=90
@@ -31,6 +32,7 @@ export DISPLAY=":$display"
 for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display}" ] && break; sleep 0.1; done
 
 kelpo_wine_prepare
+kelpo_wine_song_font
 
 fixtures="$build/e2e-fixtures"
 work="$build/e2e-work"

@@ -2,6 +2,7 @@
 
 #include "e2e/ui_driver.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -127,7 +128,7 @@ std::wstring AutomationName(HWND window) {
 }
 
 std::wstring Caption(HWND window) {
-  const auto length = static_cast<std::size_t>(Send(window, WM_GETTEXTLENGTH, 0, 0));
+  const auto length = static_cast<std::size_t>(std::max<LRESULT>(Send(window, WM_GETTEXTLENGTH, 0, 0), 0));
   std::wstring text(length + 1, L'\0');
   const auto copied = static_cast<std::size_t>(
       Send(window, WM_GETTEXT, static_cast<WPARAM>(text.size()), reinterpret_cast<LPARAM>(text.data())));
@@ -143,10 +144,13 @@ std::vector<std::wstring> ListItems(HWND list) {
   std::vector<std::wstring> items;
   const auto count = static_cast<int>(Send(list, LB_GETCOUNT, 0, 0));
   for (int i = 0; i < count; ++i) {
-    const auto length = static_cast<std::size_t>(Send(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0));
-    std::wstring item(length + 1, L'\0');
-    Send(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item.data()));
-    item.resize(length);
+    // The list may shrink while it is read: an index gone past its end gives LB_ERR.
+    const LRESULT length = Send(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+    if (length < 0) break;
+    std::wstring item(static_cast<std::size_t>(length) + 1, L'\0');
+    const LRESULT copied = Send(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item.data()));
+    if (copied < 0) break;
+    item.resize(std::min(static_cast<std::size_t>(copied), static_cast<std::size_t>(length)));
     items.push_back(std::move(item));
   }
   return items;

@@ -142,6 +142,15 @@ TEST_F(KelpoRun, CheckWindowOpensAloneCentredAtItsDesignedSize) {
   Photograph(check, L"FrmCheck");
 }
 
+TEST_F(KelpoRun, HiddenUndoButtonDoesNothingWhenPressed) {
+  auto run = StartWith(kAllCompanions);
+  HWND check = OpenCheckWindow(*run);
+  ASSERT_NE(check, nullptr);
+  Click(FindControl(check, L"btnCancel"));
+  EXPECT_FALSE(WaitForMessageBox(run->pid(), L"撤消", 1500ms).has_value()) << "the undo command ran";
+  EXPECT_TRUE(run->Running());
+}
+
 TEST_F(KelpoRun, CheckWindowCloseButtonEndsTheProgram) {
   auto run = StartWith(kAllCompanions);
   HWND check = OpenCheckWindow(*run);
@@ -198,7 +207,6 @@ TEST_F(TrustedSiteWindow, ReplacesTheCheckWindow) {
   const RECT text_box = RectInWindow(FindControl(main, L"txtWebSite"));
   EXPECT_EQ(text_box.left, Px(240) + Px(240));
   EXPECT_EQ(text_box.top, Px(600) + Px(600));
-  Photograph(main, L"Main");
 }
 
 TEST_F(TrustedSiteWindow, TabKeyFollowsTheDesignedTabOrder) {
@@ -235,6 +243,7 @@ TEST_F(TrustedSiteWindow, ListsTheZoneMapDomainsBeforeTheRanges) {
   ASSERT_NE(main, nullptr);
   EXPECT_EQ(ListItems(FindControl(main, L"lstWebSite")),
             (std::vector<std::wstring>{L"http://www.example.com", L"intranet", L"http://192.168.1.20"}));
+  Photograph(main, L"Main");
 }
 
 TEST_F(TrustedSiteWindow, TypedSitesAreAddedOnceAndClickedSitesRemoved) {

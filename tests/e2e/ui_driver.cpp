@@ -22,32 +22,33 @@ std::wstring ClassName(HWND window) {
   return name;
 }
 
+struct ProcessWindows {
+  std::uint32_t pid;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectProcessWindow(HWND window, LPARAM context) {
+  auto* search = reinterpret_cast<ProcessWindows*>(context);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner == search->pid && IsWindowVisible(window)) search->found.push_back(window);
+  return TRUE;
+}
+
+BOOL CALLBACK CollectChild(HWND child, LPARAM context) {
+  reinterpret_cast<std::vector<HWND>*>(context)->push_back(child);
+  return TRUE;
+}
+
 std::vector<HWND> TopLevelWindows(std::uint32_t pid) {
-  struct Search {
-    std::uint32_t pid;
-    std::vector<HWND> found;
-  } search{pid, {}};
-  EnumWindows(
-      [](HWND window, LPARAM context) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(context);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == s->pid && IsWindowVisible(window)) s->found.push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  ProcessWindows search{pid, {}};
+  EnumWindows(CollectProcessWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
 std::vector<HWND> Descendants(HWND window) {
   std::vector<HWND> found;
-  EnumChildWindows(
-      window,
-      [](HWND child, LPARAM context) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(context)->push_back(child);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  EnumChildWindows(window, CollectChild, reinterpret_cast<LPARAM>(&found));
   return found;
 }
 

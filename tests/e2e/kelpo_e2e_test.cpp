@@ -3,79 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include "e2e/program_run.h"
-#include "e2e/registry_probe.h"
-#include "e2e/ui_driver.h"
+#include "e2e/kelpo_fixture.h"
 
 namespace e2e {
 namespace {
-
-constexpr auto kExitPatience = 10s;
-const std::wstring kIeKey = L"SOFTWARE\\Microsoft\\Internet Explorer";
-const std::wstring kFlashKey = L"SOFTWARE\\Macromedia\\FlashPlayer";
-const std::vector<std::wstring> kAllCompanions = {kTrustedSites, kInstaller, kSetupFile};
-const std::wstring kZoneMap = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\ZoneMap";
-const std::wstring kDomains = kZoneMap + L"\\Domains";
-const std::wstring kRanges = kZoneMap + L"\\Ranges";
-
-int SystemDpi() {
-  const HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return dpi;
-}
-
-int Px(int twips) { return MulDiv(twips, SystemDpi(), 1440); }
-
-// The browser a run meets: Internet Explorer 8 with Flash Player 10 unless a case says otherwise.
-void SeedBrowser(const std::wstring& ie_version, const std::wstring& flash_version) {
-  registry::DeleteTree(HKEY_LOCAL_MACHINE, kFlashKey);
-  ASSERT_TRUE(registry::WriteString(HKEY_LOCAL_MACHINE, kIeKey, L"Version", ie_version));
-  if (!flash_version.empty()) {
-    ASSERT_TRUE(registry::WriteString(HKEY_LOCAL_MACHINE, kFlashKey, L"CurrentVersion", flash_version));
-  }
-}
-
-// The current user's zone map and the keys the program rebuilds, emptied before every case.
-void ClearUserSettings() {
-  const std::wstring settings = L"Software\\Microsoft\\Windows\\CurrentVersion";
-  for (const std::wstring& key :
-       {kDomains, kRanges, kZoneMap + L"\\EscDomains", kZoneMap + L"\\EscRanges",
-        settings + L"\\Internet Settings\\Zones\\2", settings + L"\\Ext", std::wstring(L"Software\\Baidu"),
-        std::wstring(L"Software\\Google"), std::wstring(L"SOFTWARE\\Microsoft\\Internet Explorer\\New Windows"),
-        std::wstring(L"Software\\Microsoft\\Internet Explorer\\TabbedBrowsing")})
-    ASSERT_TRUE(registry::DeleteTree(HKEY_CURRENT_USER, key));
-}
-
-class KelpoRun : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ClearUserSettings();
-    SeedBrowser(L"8.0.6001.18702", L"10,0,22,87");
-  }
-
-  // Starts the program in a folder holding the given companion files.
-  std::unique_ptr<ProgramRun> StartWith(const std::vector<std::wstring>& fixtures) {
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    const std::string name = std::string(test->test_suite_name()) + "." + test->name();
-    auto run = std::make_unique<ProgramRun>(std::wstring(name.begin(), name.end()), fixtures);
-    if (!run->Start()) ADD_FAILURE() << "kelpo.exe did not start";
-    return run;
-  }
-
-  // Interactive start-up: the check window, and it alone.
-  HWND OpenCheckWindow(ProgramRun& run) {
-    HWND check = WaitForWindow(run.pid(), L"当前系统检测");
-    EXPECT_NE(check, nullptr) << "the check window did not open";
-    return check;
-  }
-
-  static void ExpectEndsWithin(ProgramRun& run, std::chrono::milliseconds patience) {
-    const auto code = run.WaitForExit(patience);
-    ASSERT_TRUE(code.has_value()) << "the program still runs";
-    EXPECT_EQ(*code, 0u);
-  }
-};
 
 // --- Start-up ------------------------------------------------------------------------------
 
@@ -171,17 +102,6 @@ TEST_F(KelpoRun, CheckWindowClosedFromItsTitleBarEndsTheProgram) {
 
 class TrustedSiteWindow : public KelpoRun {
  protected:
-  // From the check window, "下一步": the trusted-site window replaces it.
-  HWND OpenMain(ProgramRun& run) {
-    HWND check = OpenCheckWindow(run);
-    if (check == nullptr) return nullptr;
-    Click(FindControl(check, L"btnOk"));
-    HWND main = WaitForWindow(run.pid(), L"添加可信站点");
-    EXPECT_NE(main, nullptr) << "the trusted-site window did not open";
-    if (main != nullptr) Settle(main);
-    return main;
-  }
-
   static HWND Focused(HWND window) {
     GUITHREADINFO info{};
     info.cbSize = sizeof(info);
@@ -300,21 +220,12 @@ TEST_F(TrustedSiteWindow, ClosedFromItsTitleBarEndsTheProgram) {
 
 class AutomaticMode : public KelpoRun {
  protected:
-  HWND StartAutomatic(std::unique_ptr<ProgramRun>& run) {
-    run = std::make_unique<ProgramRun>(L"AutomaticMode." + CaseName(), kAllCompanions);
-    run->WriteFile(kSetupFile, "Run=AUTO\r\nURL=http://www.example.com/index.html\r\n");
-    if (!run->Start()) return nullptr;
-    return WaitForWindow(run->pid(), L"设定完成", 60s);
-  }
-  static std::wstring CaseName() {
-    const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    return std::wstring(name.begin(), name.end());
-  }
+  static constexpr char kSetup[] = "Run=AUTO\r\nURL=http://www.zandrel.example/index.html\r\n";
 };
 
 TEST_F(AutomaticMode, OpensTheCompletionWindowAlone) {
   std::unique_ptr<ProgramRun> run;
-  HWND info = StartAutomatic(run);
+  HWND info = StartAutomatic(run, kSetup);
   ASSERT_NE(info, nullptr) << "the completion window did not open";
   Settle(info);
   EXPECT_EQ(OpenWindowCaptions(run->pid()), std::vector<std::wstring>{L"设定完成"});
@@ -326,7 +237,7 @@ TEST_F(AutomaticMode, OpensTheCompletionWindowAlone) {
 
 TEST_F(AutomaticMode, CloseButtonEndsTheProgram) {
   std::unique_ptr<ProgramRun> run;
-  HWND info = StartAutomatic(run);
+  HWND info = StartAutomatic(run, kSetup);
   ASSERT_NE(info, nullptr);
   Click(FindControl(info, L"btnClose"));
   ExpectEndsWithin(*run, kExitPatience);
@@ -334,7 +245,7 @@ TEST_F(AutomaticMode, CloseButtonEndsTheProgram) {
 
 TEST_F(AutomaticMode, ClosedFromItsTitleBarEndsTheProgram) {
   std::unique_ptr<ProgramRun> run;
-  HWND info = StartAutomatic(run);
+  HWND info = StartAutomatic(run, kSetup);
   ASSERT_NE(info, nullptr);
   CloseFromTitleBar(info);
   ExpectEndsWithin(*run, kExitPatience);

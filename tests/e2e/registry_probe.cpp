@@ -81,6 +81,19 @@ std::vector<std::wstring> Subkeys(HKEY root, const std::wstring& key) {
   return names;
 }
 
+std::vector<std::wstring> ValueNames(HKEY root, const std::wstring& key) {
+  std::vector<std::wstring> names;
+  OpenKey open(root, key, KEY_READ);
+  if (open.get() == nullptr) return names;
+  for (DWORD i = 0;; ++i) {
+    wchar_t name[16384];
+    DWORD length = 16384;
+    if (RegEnumValueW(open.get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    names.emplace_back(name, length);
+  }
+  return names;
+}
+
 bool WriteString(HKEY root, const std::wstring& key, const std::wstring& name, const std::wstring& data) {
   return WriteRaw(root, key, name, REG_SZ, data.c_str(), static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
 }

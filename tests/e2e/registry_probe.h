@@ -13,6 +13,8 @@ std::optional<std::uint32_t> ReadDword(HKEY root, const std::wstring& key, const
 bool KeyExists(HKEY root, const std::wstring& key);
 // Subkey names in the order the registry lists them; empty when the key is missing.
 std::vector<std::wstring> Subkeys(HKEY root, const std::wstring& key);
+// Value names in the order the registry lists them; empty when the key is missing.
+std::vector<std::wstring> ValueNames(HKEY root, const std::wstring& key);
 
 bool WriteString(HKEY root, const std::wstring& key, const std::wstring& name, const std::wstring& data);
 bool WriteDword(HKEY root, const std::wstring& key, const std::wstring& name, std::uint32_t data);

@@ -138,3 +138,4 @@ TEST_F(SimBehaviours, FailedEnumerationLeavesTheSizesAlone) {
 
 }  // namespace
 }  // namespace kelpo
+

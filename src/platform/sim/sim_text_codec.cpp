@@ -75,7 +75,9 @@ std::wstring Utf8Codec::FromAnsi(std::string_view bytes) const {
       }
       c = (c << 6) | (next & 0x3F);
     }
-    if (!valid) {
+    // An overlong form would smuggle in a character its bytes do not show (a CR from C0 8D).
+    constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
+    if (!valid || c < kSmallest[extra] || c > 0x10FFFF || (c >= 0xD800 && c < 0xE000)) {
       AppendWide(out, kReplacement);
       ++i;
       continue;

@@ -1,7 +1,5 @@
 #include "engine/automatic_apply.h"
 
-#include <algorithm>
-
 #include "engine/engine_keys.h"
 #include "engine/guarded_step.h"
 #include "engine/site_writer.h"
@@ -13,62 +11,54 @@
 namespace kelpo {
 namespace {
 
-// A family of range keys: the key the lookup walks, and the prefix new keys are named below.
-struct RangeKeys {
+// One family of range keys: the key its lookup walks, the prefix new keys are named below,
+// the window's lookup and the counter that lookup adds to.
+struct RangeFamily {
   const wchar_t* root;
   const wchar_t* path;
+  bool (AutoSetWindow::*lookup)(HKey, const std::wstring&);
+  std::int32_t& counter;
 };
-constexpr RangeKeys kRanges{keys::kRangesRoot, keys::kRangesPath};
-constexpr RangeKeys kEscRanges{keys::kEscRangesRoot, keys::kEscRangesPath};
 
-// The first range number from `from` up whose key is missing. A key that cannot be looked at
-// counts as taken, so no address is ever written over another. Past the last number: that.
-int FirstFreeRangeNumber(const Platform& platform, const std::wstring& ranges_path, int from) {
-  int number = from;
-  for (; number <= kLastRangeNumber; ++number) {
+// The first range number from `first` on whose key is missing, trying at most `tries` numbers.
+// A key that cannot be looked at counts as taken, so no address is written over another.
+std::optional<std::int32_t> FreeRangeNumber(const Platform& platform, const std::wstring& ranges_path,
+                                             std::int32_t first, std::int32_t tries) {
+  for (std::int32_t number = first; number < first + tries; ++number) {
     KeyHandle key;
     const std::string range_key = platform.codec.ToAnsi(RangeKeyOf(ranges_path, number));
     if (KeyHandle::OpenEx(platform.registry, reg::kCurrentUser, range_key, reg::kKeyRead, &key) ==
         reg::kFileNotFound)
-      break;
+      return number;
   }
-  return number;
+  return std::nullopt;
 }
 
-// The 16-bit counter stops at its top; a number past it is refused when written.
-std::int16_t AsRangeCount(std::int32_t number) {
-  return static_cast<std::int16_t>(std::min<std::int32_t>(number, kLastRangeNumber));
+// Writes the address under a new range key unless the family already holds it.
+void AddRangeEntry(const Platform& platform, Module1& module1, AutoSetWindow& window, const RangeFamily& family,
+                   const ZoneEntry& entry) {
+  const std::int32_t before = family.counter;
+  if ((window.*family.lookup)(reg::kCurrentUser, family.root)) return;
+  // A lookup that saw all of its k keys leaves a free number among the k + 1 after the count;
+  // when the registry says none is, nothing is written.
+  const std::int32_t visited = family.counter - before;
+  const std::optional<std::int32_t> number = FreeRangeNumber(platform, family.path, family.counter + 1, visited + 1);
+  if (!number) return;
+  family.counter = *number;
+  WriteRangeEntry(module1, family.path, *number, entry);
 }
-
-// Writes the address under a new range key unless one of the family already holds it.
-void AddRangeEntry(const Platform& platform, Module1& module1, const RangeKeys& family,
-                   const std::wstring& setup_url, const ZoneEntry& entry, std::int16_t& counter) {
-  ZoneMapReader reader(platform.registry, platform.codec, module1);
-  std::int32_t visited = counter;
-  const bool found = reader.FindRangeItem(reg::kCurrentUser, family.root, family.path, setup_url, visited);
-  counter = AsRangeCount(visited);
-  if (found) return;
-  const int number = FirstFreeRangeNumber(platform, family.path, visited + 1);
-  counter = AsRangeCount(number);
-  WriteRangeEntry(module1, family.path, number, entry);
-}
-
-struct RangeCounters {
-  std::int16_t& range_count;
-  std::int16_t& esc_range_count;
-};
 
 // The Baidu entry, then the zone-map entry twice: the normal key and the escape key.
-void WriteSetupSite(const Platform& platform, Module1& module1, const std::wstring& setup_url,
-                    const ZoneEntry& entry, RangeCounters counters) {
+void WriteSetupSite(const Platform& platform, Module1& module1, AutoSetWindow& window, const std::wstring& setup_url,
+                    const ZoneEntry& entry, const RangeFamily (&families)[2]) {
   RunGuarded([&] { WriteBaiduEntry(module1, HostOf(setup_url)); });
   if (entry.form != ZoneForm::kAddress) {
     RunGuarded([&] { WriteDomainEntry(module1, keys::kDomainsPath, entry); });
     RunGuarded([&] { WriteDomainEntry(module1, keys::kEscDomainsPath, entry); });
     return;
   }
-  RunGuarded([&] { AddRangeEntry(platform, module1, kRanges, setup_url, entry, counters.range_count); });
-  RunGuarded([&] { AddRangeEntry(platform, module1, kEscRanges, setup_url, entry, counters.esc_range_count); });
+  for (const RangeFamily& family : families)
+    RunGuarded([&] { AddRangeEntry(platform, module1, window, family, entry); });
 }
 
 void AppendToGoogleWhitelist(Module1& module1, const std::wstring& entry) {
@@ -86,15 +76,18 @@ std::optional<std::wstring> ExtendGoogleWhitelist(const std::wstring& current, c
   return TrimBlanks(extended);
 }
 
-void ApplyAutomatically(const Platform& platform, ApplyWindow& window, const std::wstring& setup_url,
-                        std::int16_t& range_count, std::int16_t& esc_range_count) {
+void ApplyAutomatically(const Platform& platform, AutoSetWindow& window, const std::wstring& setup_url,
+                        std::int32_t& range_count, std::int32_t& esc_range_count) {
   PrepareBrowser(platform, window);
   // The zone map and the Baidu white-list stay: the site is added to them.
   RunGuarded([&] { DeleteSubkeyTree(platform.registry, reg::kCurrentUser, platform.codec.ToAnsi(keys::kAddOnSettings)); });
   DisableOtherAddOns(window);
   Module1 module1(platform);
   const ZoneEntry entry = ZoneEntryOf(setup_url);
-  WriteSetupSite(platform, module1, setup_url, entry, {range_count, esc_range_count});
+  const RangeFamily families[] = {
+      {keys::kRangesRoot, keys::kRangesPath, &AutoSetWindow::FindRangesKeys, range_count},
+      {keys::kEscRangesRoot, keys::kEscRangesPath, &AutoSetWindow::FindEscRangesKeys, esc_range_count}};
+  WriteSetupSite(platform, module1, window, setup_url, entry, families);
   // The entry is the zone name: no scheme, and no "www." for a www name.
   RunGuarded([&] { AppendToGoogleWhitelist(module1, entry.name); });
   UpdateFlashPlayerOf(platform, window);

@@ -1,6 +1,7 @@
 #include "engine/site_writer.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "engine/guarded_step.h"
 #include "engine/text_rules.h"
@@ -85,7 +86,6 @@ std::wstring RangeKeyOf(const std::wstring& ranges_path, int number) {
 
 void WriteRangeEntry(Module1& module1, const std::wstring& ranges_path, int number,
                      const ZoneEntry& entry) {
-  if (number > kLastRangeNumber) throw RuntimeError(kOverflow);
   const std::wstring key = RangeKeyOf(ranges_path, number);
   module1.SetRegEntry(keys::kCurrentUser, key, entry.setting);
   module1.SetRegEntry(keys::kCurrentUser, key, entry.name);
@@ -106,6 +106,9 @@ void SiteWriter::WriteSite(const std::wstring& item) {
     WriteDomainEntry(module1_, paths_.domains, entry);
     return;
   }
+  // The range number is a 16-bit count: past its top an address has no key left, and is
+  // refused rather than written over the last one.
+  if (next_range_ > std::numeric_limits<std::int16_t>::max()) throw RuntimeError(kOverflow);
   WriteRangeEntry(module1_, paths_.ranges, next_range_++, entry);
 }
 

@@ -48,13 +48,9 @@ std::optional<std::wstring> DomainKeyOf(const std::wstring& domains_path, const 
 void WriteBaiduEntry(Module1& module1, const std::wstring& host);
 // Writes a domain entry below `domains_path`; nothing for the other forms.
 void WriteDomainEntry(Module1& module1, const std::wstring& domains_path, const ZoneEntry& entry);
-// Range keys are numbered by a 16-bit count: Range1 up to Range32767.
-inline constexpr int kLastRangeNumber = 32767;
 // The key of range `number` below `ranges_path` (which ends with a backslash): "Range<number>".
 std::wstring RangeKeyOf(const std::wstring& ranges_path, int number);
 // Writes an address as "Range<number>" below `ranges_path`: the scheme word, then the address.
-// A number past kLastRangeNumber throws RuntimeError 6 (overflow) and writes nothing: past the
-// top of the count there is no key left, and none is written over.
 void WriteRangeEntry(Module1& module1, const std::wstring& ranges_path, int number,
                      const ZoneEntry& entry);
 

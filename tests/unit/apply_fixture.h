@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/apply_sequence.h"
+#include "engine/automatic_apply.h"
 #include "platform/runtime_error.h"
 #include "platform/sim/sim_desktop.h"
 #include "platform/sim/sim_files.h"
@@ -20,6 +21,7 @@
 #include "platform/sim/sim_url_cache.h"
 #include "registry/module1.h"
 #include "reports/addon_inspection.h"
+#include "sites/zone_map.h"
 #include "unit/engine_fixture.h"
 
 namespace kelpo::testing {
@@ -165,6 +167,25 @@ class FakeTrustedSiteWindow final : public FakeWindow<TrustedSiteWindow> {
   bool Completed() const { return ok_enabled && report_shown && unloaded; }
 };
 
-using FakeAutoSetWindow = FakeWindow<ApplyWindow>;
+// The start-up window's part: the set-up address, the range lookups and their counters.
+class FakeAutoSetWindow final : public FakeWindow<AutoSetWindow> {
+ public:
+  using FakeWindow::FakeWindow;
+
+  std::wstring SetupUrl;
+  std::int32_t RangeCount = 0;
+  std::int32_t EscRangeCount = 0;
+
+  bool FindRangesKeys(HKey root, const std::wstring& key_path) override {
+    return Reader().FindRangeItem(root, key_path, keys::kRangesPath, SetupUrl, RangeCount);
+  }
+  bool FindEscRangesKeys(HKey root, const std::wstring& key_path) override {
+    return Reader().FindRangeItem(root, key_path, keys::kEscRangesPath, SetupUrl, EscRangeCount);
+  }
+  void ApplySettings() { ApplyAutomatically(machine_.platform, *this, SetupUrl, RangeCount, EscRangeCount); }
+
+ private:
+  ZoneMapReader Reader() { return ZoneMapReader(machine_.registry, machine_.codec, machine_.module1); }
+};
 
 }  // namespace kelpo::testing

@@ -16,15 +16,16 @@ using ::testing::IsEmpty;
 using ::testing::StartsWith;
 
 struct Counters {
-  std::int16_t range = 0;
-  std::int16_t esc_range = 0;
+  std::int32_t range = 0;
+  std::int32_t esc_range = 0;
 };
 
 // One run of the program in automatic mode: the counters start at 0 with the start-up window.
-Counters RunAutomatically(ApplyMachine& machine, const std::wstring& setup_url, Counters counters = {}) {
+Counters RunAutomatically(ApplyMachine& machine, const std::wstring& setup_url) {
   FakeAutoSetWindow window(machine);
-  ApplyAutomatically(machine.platform, window, setup_url, counters.range, counters.esc_range);
-  return counters;
+  window.SetupUrl = setup_url;
+  window.ApplySettings();
+  return {window.RangeCount, window.EscRangeCount};
 }
 
 // The writes for the site: white-lists and zone map, normal and escape keys.
@@ -141,23 +142,25 @@ TEST(AutomaticApplySite, EachSetupAddressAddsItsEntries) {
   }
 }
 
-TEST(AutomaticApplySite, ARangeCountAtItsTopWritesNoRangeKeyButStillTheEscapeKey) {
+TEST(AutomaticApplySite, ARangeKeyThatCannotBeLookedAtIsNotWrittenOver) {
   ApplyMachine machine;
-  Counters counters{32767, 0};
-  counters = RunAutomatically(machine, L"http://10.0.0.5", counters);
+  PutRange(machine, keys::kRangesPath, L"Range1", L"http", L"10.0.0.9");
+  machine.registry.InjectFault(
+      {RegOp::kOpenKeyEx, "HKEY_CURRENT_USER\\" + machine.codec.ToAnsi(keys::kRangesPath) + "Range2", reg::kAccessDenied});
+  const Counters counters = RunAutomatically(machine, L"http://10.0.0.5");
+  EXPECT_EQ(counters.range, 3);
+  EXPECT_THAT(SiteWrites(machine), ::testing::Contains("Ranges\\Range3 :Range=10.0.0.5\\0"));
+}
+
+TEST(AutomaticApplySite, WhenTheRegistryWillNotTellWhichNumberIsFreeNoRangeKeyIsWritten) {
+  ApplyMachine machine;
+  machine.registry.InjectFault({RegOp::kOpenKeyEx, "HKEY_CURRENT_USER\\" + machine.codec.ToAnsi(keys::kRangesPath) + "*",
+                                reg::kAccessDenied});
+  const Counters counters = RunAutomatically(machine, L"http://10.0.0.5");
+  EXPECT_EQ(counters.range, 0);
   EXPECT_THAT(SiteWrites(machine),
               ElementsAreArray({"Baidu *10.0.0.5*=dword:0", "EscRanges\\Range1 http=dword:2",
                                 "EscRanges\\Range1 :Range=10.0.0.5\\0", "Google PopupBlockerWhitelist=|10.0.0.5|\\0"}));
-  EXPECT_EQ(counters.range, 32767);
-}
-
-TEST(AutomaticApplySite, ARangeKeyThatCannotBeLookedAtIsNotWrittenOver) {
-  ApplyMachine machine;
-  machine.registry.InjectFault({RegOp::kOpenKeyEx, "HKEY_CURRENT_USER\\" +
-                                    machine.codec.ToAnsi(keys::kRangesPath) + "Range1", reg::kAccessDenied});
-  const Counters counters = RunAutomatically(machine, L"http://10.0.0.5");
-  EXPECT_EQ(counters.range, 2);
-  EXPECT_THAT(SiteWrites(machine), ::testing::Contains("Ranges\\Range2 :Range=10.0.0.5\\0"));
 }
 
 TEST(GoogleWhitelist, ExtendedUnlessTheEntryIsAlreadyThere) {

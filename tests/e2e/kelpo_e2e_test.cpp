@@ -188,7 +188,10 @@ TEST_F(TrustedSiteWindow, TypedSitesAreAddedOnceAndClickedSitesRemoved) {
   const auto already = WaitForMessageBox(run->pid(), L"可信站点");
   ASSERT_TRUE(already.has_value());
   EXPECT_EQ(already->text, L"该站点已在 可信站点 区域中。");
+  EXPECT_TRUE(already->has_ok && already->has_icon && !already->has_yes);
+  EXPECT_FALSE(IsEnabled(main)) << "the message box is modal to the window";
   Answer(*already, IDOK);
+  EXPECT_TRUE(WaitUntil([&] { return IsEnabled(main); }, 3s));
   Settle(main);
   EXPECT_EQ(ListItems(list).size(), 2u);
 

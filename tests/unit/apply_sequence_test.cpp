@@ -112,7 +112,7 @@ TEST(ApplySequenceOrder, UnlistedSitesLeaveTheZoneMapAndTheEscapeKeysStay) {
 
 struct Stop {
   const char* what;
-  const wchar_t* missing_file;  // removed from the program folder, or null
+  std::vector<std::wstring> missing_files;  // removed from the program folder
   bool empty_list;
   int answer;                   // to the question, when it is asked
   std::vector<std::string> messages;
@@ -125,12 +125,14 @@ std::string Shown(const ShownMessage& message, const TextCodec& codec) {
 const std::string kQuestion = "确定要修改IE的属性吗？ | Internet 选项 | 68";
 
 const Stop kStops[] = {
-    {"registry script missing", L"TrustedSites.reg", false, box::kAnswerYes,
+    {"registry script missing", {L"TrustedSites.reg"}, false, box::kAnswerYes,
      {"系统必要的文件（TrustedSites.reg）不存在，请与管理员联系。 | Kelpo | 64"}},
-    {"installer missing", L"install_flash_player_10_active_x.exe", false, box::kAnswerYes,
+    {"installer missing", {L"install_flash_player_10_active_x.exe"}, false, box::kAnswerYes,
      {"系统必要的文件（install_flash_player_10_active_x.exe）不存在，请与管理员联系。 | Kelpo | 64"}},
-    {"answered No", nullptr, false, box::kAnswerNo, {kQuestion}},
-    {"empty list, asked first", nullptr, true, box::kAnswerYes,
+    {"both missing: only the first is reported", {L"TrustedSites.reg", L"install_flash_player_10_active_x.exe"},
+     false, box::kAnswerYes, {"系统必要的文件（TrustedSites.reg）不存在，请与管理员联系。 | Kelpo | 64"}},
+    {"answered No", {}, false, box::kAnswerNo, {kQuestion}},
+    {"empty list, asked first", {}, true, box::kAnswerYes,
      {kQuestion, "请先网站添加到可信站点。 | 可信站点 | 64"}},
 };
 
@@ -139,7 +141,7 @@ TEST(ApplySequenceStops, EachStopShowsItsMessagesAndChangesNothing) {
     SCOPED_TRACE(stop.what);
     ApplyMachine machine;
     ArrangeUsedMachine(machine);
-    if (stop.missing_file) machine.files.Remove(kApplyFolder + L"\\" + stop.missing_file);
+    for (const std::wstring& file : stop.missing_files) machine.files.Remove(kApplyFolder + L"\\" + file);
     machine.desktop.QueueAnswer(stop.answer);
     FakeTrustedSiteWindow window(machine);
     if (!stop.empty_list) window.items = kSites;
@@ -152,17 +154,6 @@ TEST(ApplySequenceStops, EachStopShowsItsMessagesAndChangesNothing) {
     EXPECT_TRUE(window.ok_enabled);
     EXPECT_FALSE(window.report_shown || window.unloaded);
   }
-}
-
-TEST(ApplySequenceStops, WithBothFilesMissingOnlyTheRegistryScriptIsReported) {
-  ApplyMachine machine;
-  machine.files.Remove(kApplyFolder + L"\\TrustedSites.reg");
-  machine.files.Remove(kApplyFolder + L"\\install_flash_player_10_active_x.exe");
-  FakeTrustedSiteWindow window(machine);
-  window.items = kSites;
-  ApplyFromSiteList(machine.platform, window);
-  ASSERT_EQ(machine.desktop.messages().size(), 1u);
-  EXPECT_EQ(machine.desktop.messages()[0].text, L"系统必要的文件（TrustedSites.reg）不存在，请与管理员联系。");
 }
 
 TEST(ApplySequenceStops, AnyAnswerButNoGoesOn) {

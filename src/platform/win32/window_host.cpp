@@ -41,7 +41,8 @@ void Win32WindowHost::Unloaded(Window& window) {
     closed_.push_back(std::move(*found));
     open_.erase(found);
   }
-  if (manager_.program_ended()) PostQuitMessage(0);
+  // The loop ends once the running handler has returned and no window is open: a handler that
+  // goes on after its own window was closed may still open the next one.
 }
 
 int Win32WindowHost::RunMessageLoop() {

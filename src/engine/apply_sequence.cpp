@@ -12,7 +12,8 @@
 namespace kelpo {
 namespace {
 
-// Steps 1 to 4: nothing is changed before all of them have passed.
+// The companion files, the user's consent and a site to apply: nothing is changed before all
+// of them are there.
 bool ReadyToApply(const Platform& platform, const TrustedSiteWindow& window) {
   if (!RequireCompanionFile(platform, kRegistryScriptName)) return false;
   if (!RequireCompanionFile(platform, kFlashInstallerName)) return false;

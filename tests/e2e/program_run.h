@@ -25,6 +25,8 @@ inline constexpr wchar_t kInstaller[] = L"install_flash_player_10_active_x.exe";
 inline constexpr wchar_t kSetupFile[] = L"Kelpo.ini";
 // What the stand-in installer writes beside itself when it runs.
 inline constexpr wchar_t kInstallerRecord[] = L"stand-in-installer-ran.txt";
+// While this file lies beside the stand-in installer, the installer keeps running.
+inline constexpr wchar_t kInstallerHold[] = L"stand-in-installer-hold.txt";
 
 class ProgramRun {
  public:

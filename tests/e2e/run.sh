@@ -13,6 +13,16 @@ if [ "${1:-}" = "--update-docs" ]; then update_docs=1; shift; fi
 cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j2 --target kelpo kelpo_e2e stand_in_installer >/dev/null
 
+# kelpo.exe stands alone on any Windows: it imports Windows' own DLLs and nothing else.
+system_dlls=' advapi32.dll comctl32.dll comdlg32.dll gdi32.dll kernel32.dll msvcrt.dll ole32.dll oleaut32.dll shell32.dll shlwapi.dll user32.dll uxtheme.dll version.dll wininet.dll '
+imports=$(x86_64-w64-mingw32-objdump -p "$build/kelpo.exe" | awk '/DLL Name:/ {print tolower($3)}')
+for dll in $imports; do
+  case "$system_dlls" in
+    *" $dll "*) ;;
+    *) echo "kelpo.exe imports $dll, which is not part of Windows" >&2; exit 1 ;;
+  esac
+done
+
 export KELPO_WINEPREFIX="$build/wineprefix"
 # shellcheck source=../../scripts/wine-env.sh
 source "$root/scripts/wine-env.sh"

@@ -46,7 +46,7 @@ void frmAutoSet::ReadSetupFile() {
 }
 
 void frmAutoSet::ApplySettings() {
-  // The unattended application comes with the configuration engine.
+  ApplyAutomatically(context_.platform, *this, SetupUrl, RangeCount, EscRangeCount);
 }
 
 bool frmAutoSet::FindRangesKeys(HKey root, const std::wstring& key_path) {

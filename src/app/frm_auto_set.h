@@ -5,10 +5,11 @@
 #include <string>
 
 #include "app/window.h"
+#include "engine/automatic_apply.h"
 
 namespace kelpo {
 
-class frmAutoSet final : public Window {
+class frmAutoSet final : public Window, public AutoSetWindow {
  public:
   explicit frmAutoSet(const WindowContext& context);
 
@@ -34,12 +35,15 @@ class frmAutoSet final : public Window {
   void ApplySettings();
   // True when a range key below the key holds SetupUrl; every key visited before it counts
   // in RangeCount (EscRangeCount for the escape ranges).
-  bool FindRangesKeys(HKey root, const std::wstring& key_path);
-  bool FindEscRangesKeys(HKey root, const std::wstring& key_path);
+  bool FindRangesKeys(HKey root, const std::wstring& key_path) override;
+  bool FindEscRangesKeys(HKey root, const std::wstring& key_path) override;
   // Disables every add-on below the key whose class key names a toolbar.
-  void FindStatsKeys(HKey root, const std::wstring& key_path);
+  void FindStatsKeys(HKey root, const std::wstring& key_path) override;
 
  private:
+  std::wstring IeVersionText() const override { return lblIEVersion.caption(); }
+  std::wstring FlashVersionText() const override { return lblTemp.caption(); }
+
   WindowContext context_;
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "app/frm_info.h"
 #include "engine/engine_keys.h"
 #include "registry/module1.h"
 #include "reports/addon_inspection.h"
@@ -21,8 +22,6 @@ Main::Main(const WindowContext& context) : Window(L"Main", L"添加可信站点"
 }
 
 namespace {
-constexpr const wchar_t* kSiteListTitle = L"可信站点";
-
 void AddItems(ListBox& list, const std::vector<std::wstring>& items) {
   for (const std::wstring& item : items) list.AddItem(item);
 }
@@ -74,6 +73,10 @@ void Main::btnDel_Click() {
 void Main::lstWebSite_Click() {
   if (lstWebSite.ListCount() > 0) btnDel.SetEnabled(true);
 }
+
+void Main::btnOk_Click() { ApplyFromSiteList(context_.platform, *this); }
+
+void Main::ShowCompletionReport() { context_.navigator.Show(std::make_unique<frmInfo>(context_)); }
 
 void Main::FindStatsKeys(HKey root, const std::wstring& key_path) {
   DisableToolbarAddons(context_.platform, root, key_path);

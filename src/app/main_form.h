@@ -4,10 +4,11 @@
 #include <string>
 
 #include "app/window.h"
+#include "engine/apply_sequence.h"
 
 namespace kelpo {
 
-class Main final : public Window {
+class Main final : public Window, public TrustedSiteWindow {
  public:
   explicit Main(const WindowContext& context);
 
@@ -41,7 +42,7 @@ class Main final : public Window {
   // Appends an item for every range key below the key.
   void FindRangesKeys(HKey root, const std::wstring& key_path);
   // Disables every add-on below the key whose class key names a toolbar.
-  void FindStatsKeys(HKey root, const std::wstring& key_path);
+  void FindStatsKeys(HKey root, const std::wstring& key_path) override;
 
   // Adds the typed address, normalised, unless the list holds it already.
   void btnAdd_Click();
@@ -49,11 +50,20 @@ class Main final : public Window {
   void btnDel_Click();
   // A click on a list with sites enables btnDel.
   void lstWebSite_Click();
-  void btnOk_Click() {}
+  // Applies the configuration for the listed sites, then hands over to the completion window.
+  void btnOk_Click();
   // Ends the program.
   void btnClose_Click();
 
  private:
+  // What the apply reads from and asks of this window.
+  std::wstring IeVersionText() const override { return lblIEVersion.caption(); }
+  std::wstring FlashVersionText() const override { return lblTemp.caption(); }
+  std::vector<std::wstring> SiteItems() const override { return lstWebSite.items(); }
+  void SetOkEnabled(bool enabled) override { btnOk.SetEnabled(enabled); }
+  void ShowCompletionReport() override;
+  void UnloadWindow() override { context_.navigator.Unload(*this); }
+
   WindowContext context_;
 };
 

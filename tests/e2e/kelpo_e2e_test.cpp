@@ -235,7 +235,6 @@ TEST_F(AutomaticMode, OpensTheCompletionWindowAlone) {
   EXPECT_EQ(ClientSize(info).width, Px(7950));
   EXPECT_EQ(ClientSize(info).height, Px(5370));
   EXPECT_EQ(Caption(FindControl(info, L"btnClose")), L"关 闭");
-  Photograph(info, L"frmInfo");
 }
 
 TEST_F(AutomaticMode, CloseButtonEndsTheProgram) {

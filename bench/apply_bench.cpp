@@ -5,14 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "engine/apply_sequence.h"
-#include "platform/sim/sim_desktop.h"
-#include "platform/sim/sim_files.h"
-#include "platform/sim/sim_processes.h"
-#include "platform/sim/sim_registry.h"
-#include "platform/sim/sim_shell.h"
-#include "platform/sim/sim_text_codec.h"
-#include "platform/sim/sim_url_cache.h"
 
 namespace kelpo {
 namespace {
@@ -32,47 +26,14 @@ class ListWindow final : public TrustedSiteWindow {
   std::vector<std::wstring> items_;
 };
 
-struct Machine {
-  Machine() {
-    registry.set_journaling(false);
-    files.PutCompanion(L"TrustedSites.reg");
-    files.PutCompanion(L"install_flash_player_10_active_x.exe");
-  }
-  SimRegistry registry;
-  Utf8Codec codec;
-  SimDesktop desktop;
-  SimFiles files{codec};
-  SimProcesses processes;
-  SimShell shell;
-  SimUrlCache url_cache;
-  Platform platform{registry, codec, desktop, files, processes, shell, url_cache};
-};
-
-// Hosts, www hosts, words and, one in ten, addresses.
-std::vector<std::wstring> SiteList(std::int64_t count) {
-  std::vector<std::wstring> items;
-  items.reserve(static_cast<std::size_t>(count));
-  for (std::int64_t i = 0; i < count; ++i) {
-    const std::wstring n = std::to_wstring(i);
-    if (i % 10 == 9)
-      items.push_back(L"http://10." + std::to_wstring(i / 65536 % 256) + L"." + std::to_wstring(i / 256 % 256) + L"." +
-                      std::to_wstring(i % 256));
-    else if (i % 3 == 0)
-      items.push_back(L"word" + n);
-    else
-      items.push_back(L"http://www.site" + n + L".example.com");
-  }
-  return items;
-}
-
 void BM_ApplyFromSiteList(benchmark::State& state) {
-  const auto items = SiteList(state.range(0));
+  const auto items = bench::SiteList(state.range(0));
   for (auto _ : state) {
     state.PauseTiming();
-    Machine machine;
+    bench::Rig rig;
     ListWindow window(items);
     state.ResumeTiming();
-    ApplyFromSiteList(machine.platform, window);
+    ApplyFromSiteList(rig.platform, window);
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }

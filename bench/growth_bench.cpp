@@ -5,37 +5,16 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "engine/site_writer.h"
-#include "platform/sim/sim_desktop.h"
-#include "platform/sim/sim_registry.h"
-#include "platform/sim/sim_text_codec.h"
 #include "registry/module1.h"
 #include "sites/zone_map.h"
 
 namespace kelpo {
 namespace {
 
-struct Rig {
-  Rig() { registry.set_journaling(false); }
-  SimRegistry registry;
-  Utf8Codec codec;
-  SimDesktop desktop;
-  Module1 module{registry, codec, desktop};
-};
-
-// Host names and, one in ten, addresses: the forms a real site list holds.
-std::vector<std::wstring> SiteList(std::int64_t count) {
-  std::vector<std::wstring> items;
-  items.reserve(static_cast<std::size_t>(count));
-  for (std::int64_t i = 0; i < count; ++i) {
-    if (i % 10 == 9)
-      items.push_back(L"http://10." + std::to_wstring(i / 65536 % 256) + L"." + std::to_wstring(i / 256 % 256) + L"." +
-                      std::to_wstring(i % 256));
-    else
-      items.push_back(L"http://www.site" + std::to_wstring(i) + L".example.com");
-  }
-  return items;
-}
+using bench::Rig;
+using bench::SiteList;
 
 void WriteAll(Rig& rig, const std::vector<std::wstring>& items) {
   SiteWriter writer(rig.module);

@@ -5,19 +5,14 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/sim/sim_desktop.h"
-#include "platform/sim/sim_registry.h"
-#include "platform/sim/sim_text_codec.h"
+#include "platform/sim/sim_platform.h"
 #include "registry/module1.h"
 
 namespace kelpo::fuzz {
 
-struct Rig {
+struct Rig : SimPlatform {
   Rig() { registry.set_journaling(false); }
-  SimRegistry registry;
-  Utf8Codec codec;
-  SimDesktop desktop;
-  Module1 module{registry, codec, desktop};
+  Module1 module{platform};
 };
 
 class Bytes {

@@ -11,29 +11,14 @@
 
 #include "app/window.h"
 #include "app/window_manager.h"
-#include "platform/platform.h"
-#include "platform/sim/sim_desktop.h"
-#include "platform/sim/sim_files.h"
-#include "platform/sim/sim_processes.h"
-#include "platform/sim/sim_registry.h"
-#include "platform/sim/sim_shell.h"
-#include "platform/sim/sim_text_codec.h"
-#include "platform/sim/sim_url_cache.h"
+#include "platform/sim/sim_platform.h"
 
 namespace kelpo::testing {
 
-inline const std::wstring kProgramFolder = L"C:\\Program Files\\Kelpo";
+inline const std::wstring kProgramFolder = kSimProgramFolder;
 
 // Everything a run of the program needs, headless. Not copyable: the platform refers to it.
-struct AppWorld {
-  SimRegistry registry;
-  Utf8Codec codec;
-  SimDesktop desktop;
-  SimFiles files{codec, kProgramFolder};
-  SimProcesses processes;
-  SimShell shell;
-  SimUrlCache url_cache;
-  Platform platform{registry, codec, desktop, files, processes, shell, url_cache};
+struct AppWorld : SimPlatform {
   WindowManager windows{desktop};
   WindowContext context{platform, windows};
 

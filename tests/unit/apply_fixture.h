@@ -12,13 +12,7 @@
 #include "engine/apply_sequence.h"
 #include "engine/automatic_apply.h"
 #include "platform/runtime_error.h"
-#include "platform/sim/sim_desktop.h"
-#include "platform/sim/sim_files.h"
-#include "platform/sim/sim_processes.h"
-#include "platform/sim/sim_registry.h"
-#include "platform/sim/sim_shell.h"
-#include "platform/sim/sim_text_codec.h"
-#include "platform/sim/sim_url_cache.h"
+#include "platform/sim/sim_platform.h"
 #include "registry/module1.h"
 #include "reports/addon_inspection.h"
 #include "sites/zone_map.h"
@@ -26,7 +20,7 @@
 
 namespace kelpo::testing {
 
-inline const std::wstring kApplyFolder = L"C:\\Program Files\\Kelpo";
+inline const std::wstring kApplyFolder = kSimProgramFolder;
 
 // One thing the apply did, with its place in the order of every sim port.
 struct Event {
@@ -34,15 +28,7 @@ struct Event {
   std::string text;
 };
 
-struct ApplyMachine {
-  SimRegistry registry;
-  Utf8Codec codec;
-  SimDesktop desktop;
-  SimFiles files{codec, kApplyFolder};
-  SimProcesses processes;
-  SimShell shell;
-  SimUrlCache url_cache;
-  Platform platform{registry, codec, desktop, files, processes, shell, url_cache};
+struct ApplyMachine : SimPlatform {
   Module1 module1{platform};
   std::vector<Event> window_events;
   std::string throw_at;  // a window move that throws, once noted

@@ -46,6 +46,9 @@ TEST_F(KelpoRun, CheckWindowOpensAloneCentredAtItsDesignedSize) {
   EXPECT_EQ(OpenWindowCaptions(run->pid()), std::vector<std::wstring>{L"当前系统检测"});
 
   const WindowSize client = ClientSize(check);
+  if (const wchar_t* dpi = _wgetenv(L"KELPO_E2E_DPI")) {
+    EXPECT_EQ(SystemDpi(), _wtoi(dpi)) << "the run asked for another system DPI";
+  }
   EXPECT_EQ(client.width, Px(8460));
   EXPECT_EQ(client.height, Px(4785));
   RECT outer{};

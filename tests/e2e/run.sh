@@ -2,6 +2,7 @@
 # The end-to-end suite: builds kelpo.exe, the driver and the stand-in installer with MinGW, then
 # runs the driver under Wine in a throwaway prefix inside the build folder, on a private X server.
 # Screenshots of every window land in <build>/e2e-shots; --update-docs also copies them to docs/.
+# Without driver arguments, the layout cases run a second time at 144 DPI.
 #   tests/e2e/run.sh [--update-docs] [driver arguments, e.g. --gtest_filter=StartUp*]
 # Environment: KELPO_E2E_BUILD (build folder, default build/e2e-win64).
 set -euo pipefail
@@ -58,8 +59,24 @@ KELPO_E2E_WORK="$(winepath -w "$work")"
 KELPO_E2E_SHOTS="$(winepath -w "$shots")"
 export KELPO_E2E_EXE KELPO_E2E_FIXTURES KELPO_E2E_WORK KELPO_E2E_SHOTS
 
+# The system DPI the windows are laid out by; Wine reads it when a program starts.
+set_system_dpi() {
+  wineserver -w
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+  wineserver -w
+}
+
 status=0
-wine "$build/tests/e2e/kelpo_e2e.exe" --gtest_brief=1 "$@" || status=$?
+set_system_dpi 96
+KELPO_E2E_DPI=96 wine "$build/tests/e2e/kelpo_e2e.exe" --gtest_brief=1 "$@" || status=$?
+if [ $# -eq 0 ]; then
+  echo "== the windows' layout again at 144 DPI"
+  set_system_dpi 144
+  KELPO_E2E_DPI=144 KELPO_E2E_SHOTS="" wine "$build/tests/e2e/kelpo_e2e.exe" --gtest_brief=1 \
+    --gtest_filter='KelpoRun.CheckWindowOpens*:TrustedSiteWindow.ReplacesTheCheckWindow:TrustedSiteWindow.TabKey*:AutomaticMode.OpensTheCompletionWindowAlone' ||
+    status=$?
+  set_system_dpi 96
+fi
 
 for bitmap in "$shots"/*.bmp; do
   [ -e "$bitmap" ] || continue

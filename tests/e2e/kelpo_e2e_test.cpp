@@ -73,6 +73,7 @@ TEST_F(KelpoRun, CheckWindowOpensAloneCentredAtItsDesignedSize) {
   EXPECT_FALSE(IsShown(undo)) << "the undo button stays hidden";
   EXPECT_FALSE(IsShown(FindControl(check, L"lblTemp")));
   EXPECT_FALSE(ListItems(FindControl(check, L"List")).empty()) << "the check report is shown";
+  EXPECT_EQ(ListItemHeight(FindControl(check, L"List")), FontCellHeight(L"宋体", 9)) << "lists show 宋体 9 pt";
   Photograph(check, L"FrmCheck");
 }
 

@@ -159,6 +159,24 @@ std::vector<std::wstring> ListItems(HWND list) {
 
 int ListSelection(HWND list) { return static_cast<int>(Send(list, LB_GETCURSEL, 0, 0)); }
 
+int ListItemHeight(HWND list) { return static_cast<int>(Send(list, LB_GETITEMHEIGHT, 0, 0)); }
+
+int FontCellHeight(const std::wstring& face, double points) {
+  const HDC screen = GetDC(nullptr);
+  LOGFONTW logical{};
+  logical.lfHeight = -static_cast<LONG>(points * GetDeviceCaps(screen, LOGPIXELSY) / 72 + 0.5);
+  logical.lfCharSet = GB2312_CHARSET;
+  face.copy(logical.lfFaceName, LF_FACESIZE - 1);
+  const HFONT font = CreateFontIndirectW(&logical);
+  const HGDIOBJ before = SelectObject(screen, font);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(screen, &metrics);
+  SelectObject(screen, before);
+  DeleteObject(font);
+  ReleaseDC(nullptr, screen);
+  return metrics.tmHeight;
+}
+
 void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
 
 void ClickListItem(HWND list, int index) {

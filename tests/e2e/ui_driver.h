@@ -44,6 +44,10 @@ bool IsShown(HWND window);    // its own visible style, whatever its parents
 bool IsEnabled(HWND window);
 std::vector<std::wstring> ListItems(HWND list);
 int ListSelection(HWND list);
+// The height of a list box's items: the cell height of the font it shows them in.
+int ListItemHeight(HWND list);
+// The cell height of a font of that face and size at the system DPI, as this process gets it.
+int FontCellHeight(const std::wstring& face, double points);
 
 // Presses a button as the mouse would (the press is posted: a handler that opens a message
 // box does not block the driver).

@@ -148,13 +148,15 @@ TEST_F(TrustedSiteWindow, TabKeyFollowsTheDesignedTabOrder) {
   }
 }
 
-TEST_F(TrustedSiteWindow, TypedTextReachesTheTextBox) {
+TEST_F(TrustedSiteWindow, TypedTextReachesTheTextBoxInItsOwnFont) {
   auto run = StartWith(kAllCompanions);
   HWND main = OpenMain(*run);
   ASSERT_NE(main, nullptr);
   HWND text_box = FindControl(main, L"txtWebSite");
   Type(text_box, L"www.example.com");
   EXPECT_TRUE(WaitUntil([&] { return Caption(text_box) == L"www.example.com"; }, 3s));
+  EXPECT_EQ(CharacterX(text_box, 14) - CharacterX(text_box, 0), TextWidth(L"宋体", 10.5, L"www.example.co"))
+      << "the text box shows 宋体 10.5 pt";
 }
 
 TEST_F(TrustedSiteWindow, ListsTheZoneMapDomainsBeforeTheRanges) {

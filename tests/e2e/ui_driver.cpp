@@ -161,7 +161,11 @@ int ListSelection(HWND list) { return static_cast<int>(Send(list, LB_GETCURSEL, 
 
 int ListItemHeight(HWND list) { return static_cast<int>(Send(list, LB_GETITEMHEIGHT, 0, 0)); }
 
-int FontCellHeight(const std::wstring& face, double points) {
+namespace {
+
+// Runs `measure` on a screen DC holding the font of that face and size at the system DPI.
+template <typename Measure>
+int WithFont(const std::wstring& face, double points, Measure measure) {
   const HDC screen = GetDC(nullptr);
   LOGFONTW logical{};
   logical.lfHeight = -static_cast<LONG>(points * GetDeviceCaps(screen, LOGPIXELSY) / 72 + 0.5);
@@ -169,12 +173,33 @@ int FontCellHeight(const std::wstring& face, double points) {
   face.copy(logical.lfFaceName, LF_FACESIZE - 1);
   const HFONT font = CreateFontIndirectW(&logical);
   const HGDIOBJ before = SelectObject(screen, font);
-  TEXTMETRICW metrics{};
-  GetTextMetricsW(screen, &metrics);
+  const int result = measure(screen);
   SelectObject(screen, before);
   DeleteObject(font);
   ReleaseDC(nullptr, screen);
-  return metrics.tmHeight;
+  return result;
+}
+
+}  // namespace
+
+int FontCellHeight(const std::wstring& face, double points) {
+  return WithFont(face, points, [](HDC dc) {
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    return static_cast<int>(metrics.tmHeight);
+  });
+}
+
+int TextWidth(const std::wstring& face, double points, const std::wstring& text) {
+  return WithFont(face, points, [&](HDC dc) {
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    return static_cast<int>(extent.cx);
+  });
+}
+
+int CharacterX(HWND text_box, int index) {
+  return static_cast<short>(LOWORD(Send(text_box, EM_POSFROMCHAR, static_cast<WPARAM>(index), 0)));
 }
 
 void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }

@@ -48,6 +48,10 @@ int ListSelection(HWND list);
 int ListItemHeight(HWND list);
 // The cell height of a font of that face and size at the system DPI, as this process gets it.
 int FontCellHeight(const std::wstring& face, double points);
+// The width of the text in a font of that face and size at the system DPI.
+int TextWidth(const std::wstring& face, double points, const std::wstring& text);
+// Where a text box shows the character at that index, in pixels from its left.
+int CharacterX(HWND text_box, int index);
 
 // Presses a button as the mouse would (the press is posted: a handler that opens a message
 // box does not block the driver).

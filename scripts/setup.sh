@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(cmake g++ make googletest libgtest-dev libgmock-dev libbenchmark-dev
           mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
           wine64 xvfb x11-utils xdotool imagemagick locales fonts-wqy-zenhei
-          clang libclang-rt-14-dev python3)
+          clang libclang-rt-14-dev python3 fonts-arphic-uming)
 
 missing=()
 for package in "${packages[@]}"; do

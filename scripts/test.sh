@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Every test: installs what is missing, builds the native and the Windows configurations, runs
-# the native tests with ctest and the Windows tests with ctest under Wine. Non-zero on failure.
+# Every test: installs what is missing; builds the native and the Windows configurations; runs
+# the native tests with ctest (plain, then under ASan and UBSan), a short run of every fuzz
+# target, the Windows tests with ctest under Wine, and the end-to-end suite of kelpo.exe under
+# Wine; compiles the 32-bit build. Non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -30,6 +32,9 @@ source scripts/wine-env.sh
 kelpo_wine_prepare
 ctest --test-dir build/win64 --output-on-failure || status=1
 wineserver -k 2>/dev/null || true
+
+echo "== end to end: kelpo.exe under Wine on a private X server, driven through its windows"
+KELPO_E2E_BUILD="$PWD/build/win64" tests/e2e/run.sh || status=1
 
 echo "== Windows (i686) build: compiles and links, cannot run here"
 cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null

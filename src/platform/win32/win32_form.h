@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/window.h"
-#include "platform/win32/win32_window_handles.h"
+#include "platform/win32/win32_handle.h"
 
 namespace kelpo {
 

@@ -21,3 +21,6 @@ for name, sizes in per_item.items():
     worst = max(worst, ratio)
     print(f"  {name:24s} {min(sizes):>7} -> {max(sizes):>7} items: {ratio:.2f}  {'ok' if ratio <= 2.0 else 'OVER TARGET'}")
 PY
+
+# The Windows build on the real registry and window system, under Wine.
+bench/wine/run.sh

@@ -1,0 +1,186 @@
+// The apply and the zone-map load at scale on the real registry, each against regedit doing
+// the same work in the same run.
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+#include "app/main_form.h"
+#include "app/window_manager.h"
+#include "engine/apply_sequence.h"
+#include "engine/engine_keys.h"
+#include "engine/site_writer.h"
+#include "measures.h"
+#include "registry/module1.h"
+#include "wine_machine.h"
+
+namespace kelpo::bench {
+namespace {
+
+constexpr int kHosts = 10000;
+constexpr int kAddresses = 1000;
+
+// 10,000 host names (www hosts with a scheme, bare domains) and, every eleventh item, one of
+// 1,000 addresses.
+std::vector<std::wstring> SiteList() {
+  std::vector<std::wstring> items;
+  items.reserve(kHosts + kAddresses);
+  int hosts = 0;
+  int addresses = 0;
+  while (hosts < kHosts || addresses < kAddresses) {
+    if (items.size() % 11 == 10 && addresses < kAddresses) {
+      items.push_back(L"http://10.0." + std::to_wstring(addresses / 250) + L"." + std::to_wstring(addresses % 250 + 1));
+      ++addresses;
+    } else if (hosts < kHosts) {
+      const std::wstring n = std::to_wstring(hosts);
+      items.push_back(hosts % 2 == 0 ? L"http://www.site" + n + L".example.com" : L"site" + n + L".example.org");
+      ++hosts;
+    }
+  }
+  return items;
+}
+
+class BenchWindow final : public TrustedSiteWindow {
+ public:
+  explicit BenchWindow(std::vector<std::wstring> items) : items_(std::move(items)) {}
+  std::wstring IeVersionText() const override { return L"8.0.6001.18702"; }
+  // Above 9: the Flash Player installer is never started.
+  std::wstring FlashVersionText() const override { return L"10.0.22.87"; }
+  void FindStatsKeys(HKey, const std::wstring&) override {}
+  std::vector<std::wstring> SiteItems() const override { return items_; }
+  void SetOkEnabled(bool) override {}
+  void ShowCompletionReport() override { completed_ = true; }
+  void UnloadWindow() override {}
+  bool completed() const { return completed_; }
+
+ private:
+  std::vector<std::wstring> items_;
+  bool completed_ = false;
+};
+
+std::wstring ProgramFolder() {
+  Win32TextCodec codec;
+  return Win32Files(codec).ProgramFolder();
+}
+
+// The companion files the apply asks for: an empty registry script, and an installer that is
+// never run because the Flash version is new enough.
+bool PutCompanionFiles(const std::wstring& folder) {
+  return WriteFileBytes(folder + L"\\TrustedSites.reg", "REGEDIT4\r\n\r\n") &&
+         WriteFileBytes(folder + L"\\install_flash_player_10_active_x.exe", "");
+}
+
+// The site list as the trusted-site window lists it from the zone map.
+int ZoneMapItemCount() {
+  WineMachine machine;
+  WindowManager navigator(machine.desktop);
+  Main window(WindowContext{machine.platform, navigator});
+  window.Form_Load();
+  return window.lstWebSite.ListCount();
+}
+
+Ratio Failed(std::string why) {
+  Ratio result;
+  result.why = std::move(why);
+  return result;
+}
+
+Ratio FromPairs(const std::vector<double>& ours, const std::vector<double>& theirs, int items) {
+  Ratio result;
+  std::vector<double> ratios;
+  for (std::size_t i = 0; i < ours.size(); ++i) ratios.push_back(ours[i] / theirs[i]);
+  result.ran = true;
+  result.ours = Median(ours);
+  result.theirs = Median(theirs);
+  result.ratio = Median(ratios);
+  result.items = items;
+  return result;
+}
+
+}  // namespace
+
+Ratio MeasureApplyAtScale(int rounds) {
+  const std::wstring folder = ProgramFolder();
+  if (!PutCompanionFiles(folder)) return Failed("cannot write the companion files beside the benchmark");
+  const std::wstring script = folder + L"\\zone_map_bench.reg";
+  const std::vector<std::wstring> items = SiteList();
+  std::vector<double> apply_times, regedit_times;
+  int sites = 0;
+  for (int round = 0; round < rounds; ++round) {
+    DeleteKeyTrees(SiteKeyPaths());
+    WineMachine machine;
+    BenchWindow window(items);
+    const Stopwatch apply_clock;
+    ApplyFromSiteList(machine.platform, window);
+    apply_times.push_back(apply_clock.Seconds());
+    if (machine.desktop.questions() != 1 || !window.completed()) return Failed("the apply did not run to its end");
+    const int applied = ZoneMapItemCount();
+    if (round == 0 && !ExportAsRegistryScript(SiteKeyPaths(), script)) return Failed("cannot write the .reg file");
+
+    DeleteKeyTrees(SiteKeyPaths());
+    const Stopwatch regedit_clock;
+    if (!RunToEnd(L"regedit.exe /s \"" + script + L"\"")) return Failed("regedit /s failed");
+    regedit_times.push_back(regedit_clock.Seconds());
+    const int imported = ZoneMapItemCount();
+    if (applied != static_cast<int>(items.size()) || imported != applied)
+      return Failed("the zone map holds " + std::to_string(applied) + " sites after the apply and " +
+                    std::to_string(imported) + " after the import, of " + std::to_string(items.size()));
+    sites = applied;
+  }
+  return FromPairs(apply_times, regedit_times, sites);
+}
+
+Ratio MeasureZoneMapLoad(int rounds) {
+  const std::wstring exported = ProgramFolder() + L"\\zone_map_export.reg";
+  const std::wstring zone_map =
+      L"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\ZoneMap";
+  std::vector<double> load_times, export_times;
+  int sites = 0;
+  for (int round = 0; round < rounds; ++round) {
+    const Stopwatch load_clock;
+    sites = ZoneMapItemCount();
+    load_times.push_back(load_clock.Seconds());
+    const Stopwatch export_clock;
+    if (!RunToEnd(L"regedit.exe /e \"" + exported + L"\" \"" + zone_map + L"\"")) return Failed("regedit /e failed");
+    export_times.push_back(export_clock.Seconds());
+  }
+  if (sites == 0) return Failed("the zone map is empty: run the apply measure first");
+  return FromPairs(load_times, export_times, sites);
+}
+
+}  // namespace kelpo::bench
+
+namespace kelpo::bench {
+
+ApplyPhases MeasureApplyPhases() {
+  ApplyPhases phases;
+  const std::vector<std::wstring> items = SiteList();
+  DeleteKeyTrees(SiteKeyPaths());  // every entry is new, as in the apply measure
+  WineMachine machine;
+  BenchWindow window(items);
+  Module1 module1(machine.platform);
+  Stopwatch clock;
+  PrepareBrowser(machine.platform, window);
+  phases.prepare = clock.Seconds();
+  clock = Stopwatch();
+  for (const std::wstring& item : items) WriteBaiduEntry(module1, HostOf(item));
+  phases.baidu = clock.Seconds();
+  int range = 1;
+  for (const std::wstring& item : items) {
+    const ZoneEntry entry = ZoneEntryOf(item);
+    clock = Stopwatch();
+    if (entry.form == ZoneForm::kAddress) {
+      WriteRangeEntry(module1, keys::kRangesPath, range++, entry);
+      phases.ranges += clock.Seconds();
+    } else {
+      WriteDomainEntry(module1, keys::kDomainsPath, entry);
+      (entry.form == ZoneForm::kWwwDomain ? phases.www_domains : phases.domains) += clock.Seconds();
+    }
+  }
+  clock = Stopwatch();
+  DeleteOldEntries(machine.registry, machine.codec);
+  phases.delete_full = clock.Seconds();
+  return phases;
+}
+
+}  // namespace kelpo::bench

@@ -2,10 +2,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
-#include <cctype>
-#include <string_view>
-
 namespace kelpo {
 namespace {
 
@@ -24,22 +20,6 @@ HKey Portable(HKEY key, HKey as_given) {
 
 const char* SubkeyOrNull(const std::string& subkey) { return subkey.c_str(); }
 
-bool StartsWithIgnoringCase(const std::string& text, std::string_view prefix) {
-  return text.size() >= prefix.size() &&
-         std::equal(prefix.begin(), prefix.end(), text.begin(),
-                    [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) ==
-                                                std::tolower(static_cast<unsigned char>(b)); });
-}
-
-// The 32-bit view of a key. Below the current user the two views differ only in the class
-// registrations (Software\Classes); elsewhere the flag changes nothing on Windows, while Wine
-// honours it by walking the path a key at a time in search of a Wow6432Node, several server
-// round trips per level. There it is left out.
-REGSAM ViewOf(HKey parent, const std::string& subkey) {
-  if (parent == reg::kCurrentUser && !StartsWithIgnoringCase(subkey, "Software\\Classes")) return 0;
-  return KEY_WOW64_32KEY;
-}
-
 RegStatus Opened(LONG status, HKEY opened, HKey parent, HKey* result) {
   if (status == ERROR_SUCCESS) *result = Portable(opened, parent);
   return status;
@@ -56,14 +36,14 @@ RegStatus Win32Registry::OpenKey(HKey parent, const std::string& subkey, HKey* r
   }
   HKEY opened = nullptr;
   LONG status = RegOpenKeyExA(Native(parent), SubkeyOrNull(subkey), 0,
-                              MAXIMUM_ALLOWED | ViewOf(parent, subkey), &opened);
+                              MAXIMUM_ALLOWED | KEY_WOW64_32KEY, &opened);
   return Opened(status, opened, parent, result);
 }
 
 RegStatus Win32Registry::OpenKeyEx(HKey parent, const std::string& subkey, std::uint32_t access,
                                    HKey* result) {
   HKEY opened = nullptr;
-  LONG status = RegOpenKeyExA(Native(parent), SubkeyOrNull(subkey), 0, access | ViewOf(parent, subkey),
+  LONG status = RegOpenKeyExA(Native(parent), SubkeyOrNull(subkey), 0, access | KEY_WOW64_32KEY,
                               &opened);
   return Opened(status, opened, parent, result);
 }
@@ -71,7 +51,7 @@ RegStatus Win32Registry::OpenKeyEx(HKey parent, const std::string& subkey, std::
 RegStatus Win32Registry::CreateKey(HKey parent, const std::string& subkey, HKey* result) {
   HKEY opened = nullptr;
   LONG status = RegCreateKeyExA(Native(parent), SubkeyOrNull(subkey), 0, nullptr,
-                                REG_OPTION_NON_VOLATILE, MAXIMUM_ALLOWED | ViewOf(parent, subkey),
+                                REG_OPTION_NON_VOLATILE, MAXIMUM_ALLOWED | KEY_WOW64_32KEY,
                                 nullptr, &opened, nullptr);
   return Opened(status, opened, parent, result);
 }
@@ -126,7 +106,7 @@ RegStatus Win32Registry::EnumValue(HKey key, std::uint32_t index, char* name,
 }
 
 RegStatus Win32Registry::DeleteKey(HKey key, const std::string& subkey) {
-  return RegDeleteKeyExA(Native(key), subkey.c_str(), ViewOf(key, subkey), 0);
+  return RegDeleteKeyExA(Native(key), subkey.c_str(), KEY_WOW64_32KEY, 0);
 }
 
 RegStatus Win32Registry::CloseKey(HKey key) {

@@ -102,6 +102,11 @@ struct TabCase {
   int failures;
 };
 
+void PrintTo(const TabCase& tab, std::ostream* out) {
+  *out << "IE " << ::testing::PrintToString(tab.version) << ", tab value "
+       << (tab.value ? std::to_string(*tab.value) : std::string("none"));
+}
+
 class TabStep : public CompletionReportTest, public ::testing::WithParamInterface<TabCase> {};
 
 TEST_P(TabStep, WritesItsLinesThenOneSeparator) {

@@ -61,6 +61,8 @@ struct Typed {
   std::wstring item;
 };
 
+void PrintTo(const Typed& typed, std::ostream* out) { *out << ::testing::PrintToString(typed.text); }
+
 class AddressTyped : public MainWindowTest, public ::testing::WithParamInterface<Typed> {};
 
 TEST_P(AddressTyped, BecomesTheItemAndEmptiesTheTextBox) {

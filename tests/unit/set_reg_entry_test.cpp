@@ -14,6 +14,8 @@ struct Row {
   std::vector<StoredValue> expected;
 };
 
+void PrintTo(const Row& row, std::ostream* out) { *out << ::testing::PrintToString(row.setting); }
+
 class PolicyWriter : public RegistryTest, public ::testing::WithParamInterface<Row> {};
 
 TEST_P(PolicyWriter, WritesExactlyTheValueTheSettingCallsFor) {

@@ -6,8 +6,17 @@ std::wstring CompanionPath(const Files& files, const std::wstring& name) {
   return files.ProgramFolder() + L"\\" + name;
 }
 
+bool CompanionFileExists(const Files& files, const std::wstring& name) {
+  try {
+    return files.Exists(CompanionPath(files, name));
+  } catch (...) {
+    // A test that breaks down proves nothing: the file counts as missing and nothing is applied.
+    return false;
+  }
+}
+
 bool RequireCompanionFile(const Platform& platform, const std::wstring& name) {
-  if (platform.files.Exists(CompanionPath(platform.files, name))) return true;
+  if (CompanionFileExists(platform.files, name)) return true;
   platform.desktop.ShowMessage(L"系统必要的文件（" + name + L"）不存在，请与管理员联系。", companion::kMessageTitle,
                                box::kIconInformation | box::kOk);
   return false;

@@ -18,6 +18,9 @@ inline constexpr const wchar_t* kMessageTitle = L"Kelpo";
 // The program folder, "\" and the name.
 std::wstring CompanionPath(const Files& files, const std::wstring& name);
 
+// True when the file lies in the program folder; a test that cannot be made counts as missing.
+bool CompanionFileExists(const Files& files, const std::wstring& name);
+
 // True when the file lies in the program folder. When it does not, shows the information box
 // "系统必要的文件（name）不存在，请与管理员联系。" titled "Kelpo" and returns false once it is closed.
 bool RequireCompanionFile(const Platform& platform, const std::wstring& name);

@@ -44,7 +44,7 @@ std::wstring BackupImportCommand(const Files& files) {
 
 void FrmCheck::btnCancel_Click() {
   const Platform& platform = context_.platform;
-  if (platform.files.Exists(CompanionPath(platform.files, companion::kBackup))) {
+  if (CompanionFileExists(platform.files, companion::kBackup)) {
     if (platform.desktop.ShowMessage(L"确定要撤消修改的IE属性吗？", kUndoTitle, box::kIconInformation | box::kYesNo) ==
         box::kAnswerNo)
       return;

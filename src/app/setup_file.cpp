@@ -1,8 +1,9 @@
 #include "app/setup_file.h"
 
 namespace kelpo {
+namespace {
 
-SetupFileContents ReadSetupFileContents(const Files& files, const std::wstring& path) {
+SetupFileContents ReadLinesOf(const Files& files, const std::wstring& path) {
   SetupFileContents contents;
   const bool read = files.ReadLines(path, [&](const std::wstring& line) {
     if (line.starts_with(L";")) return true;
@@ -14,6 +15,17 @@ SetupFileContents ReadSetupFileContents(const Files& files, const std::wstring& 
     return true;
   });
   return read ? contents : SetupFileContents{};
+}
+
+}  // namespace
+
+SetupFileContents ReadSetupFileContents(const Files& files, const std::wstring& path) {
+  try {
+    return ReadLinesOf(files, path);
+  } catch (...) {
+    // A read that breaks down is an unreadable file: it reads as empty, like a locked one.
+    return {};
+  }
 }
 
 }  // namespace kelpo

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/ansi_lines.h"
+#include "platform/runtime_error.h"
 
 namespace kelpo {
 
@@ -34,8 +35,20 @@ void SimFiles::FailReadingAfter(const std::wstring& path, std::size_t bytes) {
   entries_[Key(path)].fail_after = bytes;
 }
 
+bool SimFiles::Faulted(FileOp op, const std::wstring& subject) const {
+  const std::optional<SimFault<FileOp>> fault = faults_.Hit(op, subject);
+  if (fault && fault->throws) throw RuntimeError(fault->error);
+  return fault.has_value();
+}
+
+std::wstring SimFiles::ProgramFolder() const {
+  if (Faulted(FileOp::kProgramFolder, program_folder_)) return L"";
+  return program_folder_;
+}
+
 bool SimFiles::Exists(const std::wstring& path) const {
   existence_tests_.push_back(path);
+  if (Faulted(FileOp::kExists, path)) return false;
   const Entry* entry = Find(path);
   constexpr std::uint32_t kNotNormal = file_attr::kHidden | file_attr::kSystem | file_attr::kDirectory;
   return entry != nullptr && (entry->attributes & kNotNormal) == 0;
@@ -44,6 +57,7 @@ bool SimFiles::Exists(const std::wstring& path) const {
 bool SimFiles::ReadLines(const std::wstring& path,
                          const std::function<bool(const std::wstring&)>& on_line) const {
   reads_.push_back(path);
+  if (Faulted(FileOp::kReadLines, path)) return false;
   const Entry* entry = Find(path);
   if (entry == nullptr || entry->deny_reading || (entry->attributes & file_attr::kDirectory) != 0) return false;
   const std::size_t readable = std::min(entry->bytes.size(), entry->fail_after.value_or(entry->bytes.size()));

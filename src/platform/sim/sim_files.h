@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/sim/sim_faults.h"
 #include "platform/text_codec.h"
 
 namespace kelpo {
@@ -21,12 +22,14 @@ inline constexpr std::uint32_t kDirectory = 0x10;
 inline constexpr std::uint32_t kArchive = 0x20;
 }  // namespace file_attr
 
+enum class FileOp { kAny, kProgramFolder, kExists, kReadLines };
+
 class SimFiles final : public Files {
  public:
   explicit SimFiles(const TextCodec& codec, std::wstring program_folder = L"C:\\Program Files\\Kelpo")
       : codec_(codec), program_folder_(std::move(program_folder)) {}
 
-  std::wstring ProgramFolder() const override { return program_folder_; }
+  std::wstring ProgramFolder() const override;
   bool Exists(const std::wstring& path) const override;
   bool ReadLines(const std::wstring& path,
                  const std::function<bool(const std::wstring&)>& on_line) const override;
@@ -43,6 +46,9 @@ class SimFiles final : public Files {
   void DenyReading(const std::wstring& path);
   // Reading delivers the first `bytes` bytes, then fails.
   void FailReadingAfter(const std::wstring& path, std::size_t bytes);
+  // A call that fails (the folder reads as empty, the file as missing or unreadable) or throws;
+  // the subject is the path.
+  void InjectFault(const SimFault<FileOp>& fault) { faults_.Inject(fault); }
   // Bytes handed to the line splitter at a time (to exercise every cut).
   void set_chunk_size(std::size_t size) { chunk_size_ = size ? size : 1; }
 
@@ -57,6 +63,8 @@ class SimFiles final : public Files {
     std::optional<std::size_t> fail_after;
   };
   static std::wstring Key(const std::wstring& path);
+  // True when a fault hits the call; throws when the fault says so.
+  bool Faulted(FileOp op, const std::wstring& subject) const;
   const Entry* Find(const std::wstring& path) const;
 
   const TextCodec& codec_;
@@ -65,6 +73,7 @@ class SimFiles final : public Files {
   std::size_t chunk_size_ = 4096;
   mutable std::vector<std::wstring> existence_tests_;
   mutable std::vector<std::wstring> reads_;
+  mutable SimFaults<FileOp> faults_;
 };
 
 }  // namespace kelpo

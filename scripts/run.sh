@@ -10,13 +10,8 @@ cmake --build build/win64 -j2 --target kelpo stand_in_installer >/dev/null
 source scripts/wine-env.sh
 
 if [ -z "${DISPLAY:-}" ]; then
-  display=80
-  while [ -e "/tmp/.X${display}-lock" ] || [ -e "/tmp/.X11-unix/X${display}" ]; do display=$((display + 1)); done
-  Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb_pid=$!
-  trap 'kill "$xvfb_pid" 2>/dev/null || true' EXIT
-  export DISPLAY=":$display"
-  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display}" ] && break; sleep 0.1; done
+  kelpo_private_display 80
+  trap 'kill "$KELPO_XVFB_PID" 2>/dev/null || true' EXIT
   echo "No display: kelpo runs on the private X server $DISPLAY (look with: DISPLAY=$DISPLAY import -window root shot.png)."
 fi
 

@@ -21,3 +21,20 @@ kelpo_wine_prepare() {
     touch "$WINEPREFIX/.kelpo-ready"
   fi
 }
+
+# Starts a private X server on the first free display from $1 (default 90), exports DISPLAY and
+# sets KELPO_XVFB_PID. The caller ends it (kelpo_end_private_display) on its way out.
+kelpo_private_display() {
+  local display="${1:-90}"
+  while [ -e "/tmp/.X${display}-lock" ] || [ -e "/tmp/.X11-unix/X${display}" ]; do display=$((display + 1)); done
+  Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  KELPO_XVFB_PID=$!
+  export DISPLAY=":$display"
+  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display}" ] && break; sleep 0.1; done
+}
+
+# Ends this prefix's wine server and the private X server, if one was started.
+kelpo_end_private_display() {
+  wineserver -k 2>/dev/null || true
+  [ -n "${KELPO_XVFB_PID:-}" ] && kill "$KELPO_XVFB_PID" 2>/dev/null || true
+}

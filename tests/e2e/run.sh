@@ -30,17 +30,8 @@ source "$root/scripts/wine-env.sh"
 source "$root/tests/e2e/wine-fonts.sh"
 
 # A private X server on the first free display, ended on the way out with the prefix's wineserver.
-display=90
-while [ -e "/tmp/.X${display}-lock" ] || [ -e "/tmp/.X11-unix/X${display}" ]; do display=$((display + 1)); done
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-cleanup() {
-  wineserver -k 2>/dev/null || true
-  kill "$xvfb_pid" 2>/dev/null || true
-}
-trap cleanup EXIT
-export DISPLAY=":$display"
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display}" ] && break; sleep 0.1; done
+kelpo_private_display 90
+trap kelpo_end_private_display EXIT
 
 kelpo_wine_prepare
 kelpo_wine_song_font

@@ -4,7 +4,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/bench -j2 --target kelpo_growth_bench >/dev/null
+source scripts/quietly.sh
+kelpo_quietly "building the growth benchmarks" cmake --build build/bench -j2 --target kelpo_growth_bench
 build/bench/bench/kelpo_growth_bench --benchmark_format=json --benchmark_out=build/bench/growth.json \
   --benchmark_out_format=json >/dev/null
 python3 - build/bench/growth.json <<'PY'

@@ -11,4 +11,4 @@ cp "$build/kelpo.exe" "$build/tests/e2e/install_flash_player_10_active_x.exe" "$
 cp "$here/TrustedSites.reg" "$here/Kelpo.ini" "$here/README.txt" "$folder/"
 source "$here/../tests/e2e/wine-fonts.sh"
 kelpo_wine_song_font
-wine reg add 'HKLM\SOFTWARE\Microsoft\Internet Explorer' /v Version /d 8.0.6001.18702 /f /reg:32 >/dev/null 2>&1
+kelpo_wine reg add 'HKLM\SOFTWARE\Microsoft\Internet Explorer' /v Version /d 8.0.6001.18702 /f /reg:32

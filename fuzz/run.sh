@@ -7,7 +7,8 @@ seconds="${KELPO_FUZZ_SECONDS:-30}"
 cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELPO_FUZZ=ON \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 targets=$(cd fuzz && ls *_fuzz.cpp | sed 's/\.cpp$//')
-cmake --build build/fuzz -j2 --target $targets >/dev/null
+source scripts/quietly.sh
+kelpo_quietly "building the fuzz targets with clang" cmake --build build/fuzz -j2 --target $targets
 status=0
 for target in $targets; do
   corpus="build/fuzz/corpus/${target%_fuzz}"

@@ -5,9 +5,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/win64 -j2 --target kelpo stand_in_installer >/dev/null
 source scripts/wine-env.sh
+kelpo_quietly "configuring the Windows build in build/win64" \
+  cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
+kelpo_quietly "building kelpo.exe and the stand-in installer" \
+  cmake --build build/win64 -j2 --target kelpo stand_in_installer
 
 if [ -z "${DISPLAY:-}" ]; then
   kelpo_private_display 80

@@ -1,43 +1,88 @@
 #!/usr/bin/env bash
 # Every test: installs what is missing; builds the native and the Windows configurations; runs
 # the native tests with ctest (plain, then under ASan and UBSan), a short run of every fuzz
-# target, the Windows tests with ctest under Wine, and the end-to-end suite of kelpo.exe under
-# Wine; compiles the 32-bit build. Non-zero on any failure.
-set -euo pipefail
+# target, the Windows tests with ctest under Wine, the end-to-end suite of kelpo.exe under Wine
+# (and its layout cases again at 144 DPI); compiles the 32-bit build. Each stage runs to its end
+# whatever the others did; the run ends with a table of the stages, and exits non-zero when any
+# stage failed. Each stage's output is also kept in build/logs/<stage>.log.
+set -uo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
-
+root="$PWD"
 jobs=2
-status=0
 
-echo "== native build and tests"
-cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Debug >/dev/null
-cmake --build build/native -j"$jobs"
-ctest --test-dir build/native --output-on-failure || status=1
+if ! scripts/setup.sh; then
+  echo "test: the set-up stopped (see above); nothing was built or run" >&2
+  exit 1
+fi
 
-echo "== native tests under AddressSanitizer and UndefinedBehaviorSanitizer"
-cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DKELPO_SANITIZE=ON >/dev/null
-cmake --build build/sanitize -j"$jobs"
-ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --test-dir build/sanitize --output-on-failure || status=1
+logs="$root/build/logs"
+mkdir -p "$logs"
+names=()
+results=()
 
-echo "== fuzzing: a short run of every target"
-bash fuzz/run.sh || status=1
+# stage NAME FUNCTION: runs the function in a shell of its own that stops at its first failing
+# command, with its output on the terminal and in the stage's log.
+stage() {
+  local name="$1" function="$2" log="$logs/$1.log" started=$SECONDS
+  echo "== $name"
+  ( set -euo pipefail; "$function" ) 2>&1 | tee "$log"
+  local status=${PIPESTATUS[0]}
+  names+=("$name")
+  if [ "$status" = 0 ]; then
+    results+=("passed ($((SECONDS - started)) s)")
+  else
+    results+=("FAILED (exit $status; the whole output is in build/logs/$name.log)")
+    echo "== $name FAILED with exit status $status; see build/logs/$name.log" >&2
+  fi
+}
 
-echo "== Windows (x86_64) build and tests under Wine"
-cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_CROSSCOMPILING_EMULATOR="$PWD/scripts/wine-run.sh" >/dev/null
-cmake --build build/win64 -j"$jobs"
-source scripts/wine-env.sh
-kelpo_wine_prepare
-ctest --test-dir build/win64 --output-on-failure || status=1
-wineserver -k 2>/dev/null || true
+native() {
+  cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Debug >/dev/null
+  cmake --build build/native -j"$jobs"
+  ctest --test-dir build/native --output-on-failure
+}
 
-echo "== end to end: kelpo.exe under Wine on a private X server, driven through its windows"
-KELPO_E2E_BUILD="$PWD/build/win64" tests/e2e/run.sh || status=1
+sanitizers() {
+  cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DKELPO_SANITIZE=ON >/dev/null
+  cmake --build build/sanitize -j"$jobs"
+  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir build/sanitize --output-on-failure
+}
 
-echo "== Windows (i686) build: compiles and links, cannot run here"
-cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/win32 -j"$jobs" || status=1
+fuzzing() { bash fuzz/run.sh; }
 
-exit "$status"
+windows_unit_and_contract() {
+  cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_CROSSCOMPILING_EMULATOR="$root/scripts/wine-run.sh" >/dev/null
+  cmake --build build/win64 -j"$jobs"
+  source scripts/wine-env.sh
+  kelpo_wine_prepare
+  trap 'wineserver -k 2>/dev/null || true' EXIT
+  ctest --test-dir build/win64 --output-on-failure
+}
+
+end_to_end() { KELPO_E2E_BUILD="$root/build/win64" tests/e2e/run.sh --dpi 96; }
+
+layout_144_dpi() { KELPO_E2E_BUILD="$root/build/win64" tests/e2e/run.sh --dpi 144; }
+
+i686_build() {
+  cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build build/win32 -j"$jobs"
+}
+
+stage native native
+stage sanitizers sanitizers
+stage fuzzing fuzzing
+stage windows-unit-and-contract windows_unit_and_contract
+stage end-to-end end_to_end
+stage 144-dpi layout_144_dpi
+stage i686-build i686_build
+
+echo
+echo "stage                      result"
+failed=0
+for i in "${!names[@]}"; do
+  printf '%-26s %s\n' "${names[$i]}" "${results[$i]}"
+  case "${results[$i]}" in passed*) ;; *) failed=1 ;; esac
+done
+exit "$failed"

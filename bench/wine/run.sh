@@ -9,7 +9,8 @@ build="${KELPO_BENCH_WIN_BUILD:-$root/build/bench-win64}"
 
 "$root/scripts/setup.sh"
 cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" -j2 --target kelpo_wine_bench bench_sleeper >/dev/null
+source "$root/scripts/quietly.sh"
+kelpo_quietly "building the Wine benchmarks" cmake --build "$build" -j2 --target kelpo_wine_bench bench_sleeper
 
 export KELPO_WINEPREFIX="$build/wineprefix"
 # shellcheck source=../../scripts/wine-env.sh

@@ -3,6 +3,6 @@
 # a bitmap face in which hyphens vanish and many characters blur.
 kelpo_wine_song_font() {
   local key='HKCU\Software\Wine\Fonts\Replacements'
-  wine reg add "$key" /v '宋体' /d 'AR PL UMing CN' /f >/dev/null 2>&1
-  wine reg add "$key" /v 'SimSun' /d 'AR PL UMing CN' /f >/dev/null 2>&1
+  kelpo_wine reg add "$key" /v '宋体' /d 'AR PL UMing CN' /f
+  kelpo_wine reg add "$key" /v 'SimSun' /d 'AR PL UMing CN' /f
 }

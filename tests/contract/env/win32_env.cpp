@@ -1,6 +1,10 @@
 #include <windows.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
+
+#include <gtest/gtest.h>
 
 #include "contract/env/registry_env.h"
 #include "platform/win32/win32_registry.h"
@@ -9,15 +13,44 @@
 namespace kelpo::testing {
 namespace {
 
+// A suite whose redirection did not take would write into the prefix's own HKEY_CURRENT_USER:
+// it stops before its next test instead.
+[[noreturn]] void StopSuite(const char* what, LONG status) {
+  std::fprintf(stderr,
+               "The contract suite stops: %s failed (status %ld), so HKEY_CURRENT_USER is not "
+               "redirected to a scratch key and a test would write into the real one.\n",
+               what, static_cast<long>(status));
+  std::fflush(stderr);
+  std::_Exit(1);
+}
+
+// True when a key created through HKEY_CURRENT_USER lands below `scratch`.
+bool RedirectionTook(HKEY scratch) {
+  constexpr const char* kProbe = "KelpoRedirectionProbe";
+  HKEY made = nullptr;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, kProbe, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &made, nullptr) !=
+      ERROR_SUCCESS)
+    return false;
+  RegCloseKey(made);
+  HKEY seen = nullptr;
+  const bool landed = RegOpenKeyExA(scratch, kProbe, 0, KEY_READ, &seen) == ERROR_SUCCESS;
+  if (landed) RegCloseKey(seen);
+  RegDeleteKeyA(HKEY_CURRENT_USER, kProbe);
+  return landed;
+}
+
 // HKEY_CURRENT_USER is redirected to a fresh scratch key for the life of the environment.
 class Win32Env final : public RegistryEnv {
  public:
   Win32Env() {
     scratch_path_ = "Software\\KelpoContractScratch\\" + std::to_string(GetCurrentProcessId());
     RegDeleteTreeA(HKEY_CURRENT_USER, scratch_path_.c_str());
-    RegCreateKeyExA(HKEY_CURRENT_USER, scratch_path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                    &scratch_, nullptr);
-    RegOverridePredefKey(HKEY_CURRENT_USER, scratch_);
+    LONG status = RegCreateKeyExA(HKEY_CURRENT_USER, scratch_path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                  nullptr, &scratch_, nullptr);
+    if (status != ERROR_SUCCESS) StopSuite("creating the scratch key", status);
+    status = RegOverridePredefKey(HKEY_CURRENT_USER, scratch_);
+    if (status != ERROR_SUCCESS) StopSuite("RegOverridePredefKey", status);
+    if (!RedirectionTook(scratch_)) StopSuite("checking that a key written to HKEY_CURRENT_USER lands in the scratch key", 0);
   }
   ~Win32Env() override {
     RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
@@ -34,6 +67,16 @@ class Win32Env final : public RegistryEnv {
   Win32Registry registry_;
   Win32TextCodec codec_;
 };
+
+// Proves the redirection once before the first test, so a suite that cannot isolate itself
+// runs none.
+class RedirectionCheck final : public ::testing::Environment {
+ public:
+  void SetUp() override { Win32Env check; }
+};
+[[maybe_unused]] ::testing::Environment* const kRedirectionCheck =
+    ::testing::AddGlobalTestEnvironment(new RedirectionCheck);
+
 }  // namespace
 
 std::unique_ptr<RegistryEnv> MakeRegistryEnv() { return std::make_unique<Win32Env>(); }

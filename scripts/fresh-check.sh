@@ -20,7 +20,7 @@ mkdir -p "$results"
 export KELPO_LOG_DIR="$results"
 
 # The README's two commands, exactly as it gives them.
-readme_command() { sed -n "/^$1/,/^\$/p" README.md | grep -m1 '^    bash ' | sed 's/^    //'; }
+readme_command() { awk -v head="$1" 'index($0, head) == 1 { found = 1 } found && /^    bash / { sub(/^    /, ""); print; exit }' README.md; }
 test_command=$(readme_command 'Run every test')
 run_command=$(readme_command 'Run the program')
 [ -n "$test_command" ] && [ -n "$run_command" ] || { echo "fresh-check: the README's two commands were not found" >&2; exit 1; }

@@ -22,3 +22,6 @@ kelpo_quietly() {
     return "$status"
   fi
 }
+
+# wine with its chatter kept aside: shown, with the command, only when the call fails.
+kelpo_wine() { kelpo_quietly "wine $1 in the prefix ${WINEPREFIX:-(default)}" wine "$@"; }

@@ -8,9 +8,6 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 export LOCPATH="$KELPO_ROOT/build/locale"
 export LANG=zh_CN.UTF-8
 
-# wine with its chatter kept aside: shown, with the command, only when the call fails.
-kelpo_wine() { kelpo_quietly "wine $1 in the prefix $WINEPREFIX" wine "$@"; }
-
 kelpo_wine_prepare() {
   command -v wine >/dev/null || { echo "wine is not on the PATH (Debian package 'wine'; run scripts/setup.sh)" >&2; return 127; }
   if [ ! -d "$LOCPATH/zh_CN.UTF-8" ]; then

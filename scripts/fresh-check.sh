@@ -95,7 +95,8 @@ sleep 2  # let it paint
 in_root "DISPLAY=$display import -window root /tmp/check-window.png"
 cp "$root/tmp/check-window.png" "$results/check-window.png"
 echo "fresh-check: the check window appeared on $display; screenshot: $results/check-window.png"
-in_root "DISPLAY=$display xdotool windowclose $window" || true
+# Alt+F4 closes it as its title bar's close button would, which ends the program.
+in_root "DISPLAY=$display xdotool windowfocus --sync $window key alt+F4" || true
 for _ in $(seq 60); do kill -0 "$runner" 2>/dev/null || break; sleep 1; done
 if kill -0 "$runner" 2>/dev/null; then
   echo "fresh-check: the program did not end after its window was closed" >&2

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The package under Wine. Builds, into build/package-test (never into dist/, which may hold an
-# administrator's real package): the demo package, an older version of it, and one rebuilt at
-# the same version with another set-up file. Then, in a throwaway 64-bit prefix there, installs,
-# upgrades and uninstalls them with msiexec /qn, checking after each step the program folder,
-# Programs and Features and the Active Setup registration. Every failed check names what is
-# wrong; the run goes on to the end of the step and exits non-zero.
+# administrator's real package): the demo package, an older version of it, one rebuilt at the
+# same version with another set-up file and one whose version differs in the fourth number only.
+# Then, in a throwaway 64-bit prefix there, installs, upgrades and uninstalls them with
+# msiexec /qn, checking after each step the program folder, Programs and Features and the Active
+# Setup registration. Every failed check names what is wrong; the run goes on to the end of the
+# step and exits non-zero.
 #   tests/package/run.sh
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
@@ -81,15 +82,24 @@ else
   pass "package.sh refuses a version Windows Installer cannot carry"
 fi
 
-echo "== building the older package ($older_version) and one rebuilt at $version with another set-up file"
+# The same version with the fourth number raised: Windows Installer does not compare that
+# number, Active Setup does.
+IFS=. read -r major minor build_number revision <<<"$version"
+revised_version="$major.$minor.$build_number.$((revision + 1))"
+
+echo "== building the older package ($older_version), one rebuilt at $version with another set-up file, one at $revised_version"
 companions "$work/older-companions" "; older package"
 companions "$work/rebuilt-companions" "; rebuilt package"
+companions "$work/revised-companions" "; revised package"
 KELPO_PACKAGE_VERSION="$older_version" KELPO_PACKAGE_DIST="$work/dist-older" \
   "$root/scripts/package.sh" "$work/older-companions" >/dev/null || stop "package.sh could not build the older package"
 KELPO_PACKAGE_DIST="$work/dist-rebuilt" "$root/scripts/package.sh" "$work/rebuilt-companions" >/dev/null ||
   stop "package.sh could not build the rebuilt package"
+KELPO_PACKAGE_VERSION="$revised_version" KELPO_PACKAGE_DIST="$work/dist-revised" \
+  "$root/scripts/package.sh" "$work/revised-companions" >/dev/null || stop "package.sh could not build the revised package"
 older_msi="$work/dist-older/kelpo-$older_version.msi"
 rebuilt_msi="$work/dist-rebuilt/kelpo-$version.msi"
+revised_msi="$work/dist-revised/kelpo-$revised_version.msi"
 end_of_step
 
 # --- The prefix and what to look at in it -----------------------------------------------------
@@ -252,11 +262,17 @@ rebuilt_product="$(installed_products | head -n 1)"
 check_installed "$version" "$work/rebuilt-companions/Kelpo.ini"
 end_of_step
 
+echo "== a package at $revised_version replaces it; Active Setup's Version makes each user run again"
+msi_install "the revised package" "$revised_msi"
+revised_product="$(installed_products | head -n 1)"
+check_installed "$revised_version" "$work/revised-companions/Kelpo.ini"
+end_of_step
+
 echo "== removing it through its product code, as Programs and Features does"
 status=0
-wine msiexec /x "$rebuilt_product" /qn || status=$?
-expect "msiexec /x $rebuilt_product ends with status 0" 0 "$status"
-check_nothing_left "$first_product" "$older_product" "$rebuilt_product"
+wine msiexec /x "$revised_product" /qn || status=$?
+expect "msiexec /x $revised_product ends with status 0" 0 "$status"
+check_nothing_left "$first_product" "$older_product" "$rebuilt_product" "$revised_product"
 end_of_step
 
 # --- To come with the silent mode (kelpo.exe /quiet) ------------------------------------------

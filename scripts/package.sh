@@ -39,16 +39,10 @@ kelpo_quietly "configuring the Windows build in $build" \
   cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release
 kelpo_quietly "building ${targets[*]}" cmake --build "$build" -j2 --target "${targets[@]}"
 
-# kelpo.exe's version resource: FILEVERSION and PRODUCTVERSION as a.b.c.d.
-resource_version() {
-  x86_64-w64-mingw32-windres -i "$build/kelpo.exe" -O rc |
-    sed -n "s/^ *$1 \([0-9]*\), *\([0-9]*\), *\([0-9]*\), *\([0-9]*\) *\$/\1.\2.\3.\4/p"
-}
-version="$(resource_version PRODUCTVERSION)"
-file_version="$(resource_version FILEVERSION)"
+# The PRODUCTVERSION of kelpo.exe's version resource, as a.b.c.d.
+version="$(x86_64-w64-mingw32-windres -i "$build/kelpo.exe" -O rc |
+  sed -n 's/^ *PRODUCTVERSION \([0-9]*\), *\([0-9]*\), *\([0-9]*\), *\([0-9]*\) *$/\1.\2.\3.\4/p')"
 [ -n "$version" ] || fail "kelpo.exe holds no PRODUCTVERSION in its version resource"
-[ "$version" = "$file_version" ] ||
-  fail "kelpo.exe's PRODUCTVERSION $version and FILEVERSION $file_version differ (src/platform/win32/main/kelpo.rc)"
 version="${KELPO_PACKAGE_VERSION:-$version}"
 
 # Windows Installer's limits: 255.255.65535; the fourth number it does not compare.

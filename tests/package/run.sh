@@ -26,11 +26,14 @@ end_of_step() { [ "$failures" = 0 ] || { echo "$failures check(s) failed" >&2; e
 
 # --- Building the packages --------------------------------------------------------------------
 
-# The version the package must carry: kelpo.rc's PRODUCTVERSION, read here from the source while
+# The version the package must carry: the one kelpo.rc defines, read here from the source while
 # package.sh reads it from the built program.
-version="$(sed -n 's/^PRODUCTVERSION \([0-9]*\), *\([0-9]*\), *\([0-9]*\), *\([0-9]*\)\r\?$/\1.\2.\3.\4/p' \
-  "$root/src/platform/win32/main/kelpo.rc")"
-[ -n "$version" ] || stop "no PRODUCTVERSION in src/platform/win32/main/kelpo.rc"
+version_number() {
+  sed -n "s/^#define KELPO_VERSION_$1 \([0-9]*\)\r\{0,1\}\$/\1/p" "$root/src/platform/win32/main/kelpo.rc"
+}
+version="$(version_number MAJOR).$(version_number MINOR).$(version_number BUILD).$(version_number REVISION)"
+[[ "$version" =~ ^[0-9]+\.[0-9]+\.[0-9]+\.[0-9]+$ ]] ||
+  stop "src/platform/win32/main/kelpo.rc defines no version KELPO_VERSION_MAJOR...REVISION (found $version)"
 active_setup_version="${version//./,}"
 older_version="0.9.0.0"
 
@@ -180,24 +183,26 @@ check_installed() { # check_installed VERSION KELPO_INI_SOURCE
   expect "Active Setup: Version" "REG_SZ ${expected_version//./,}" "$(value "$registration" Version)"
   expect "Active Setup: IsInstalled" "REG_DWORD 0x1" "$(value "$registration" IsInstalled)"
   if values "$active_setup" 32 >/dev/null; then
-    fail "the Active Setup key is in the 32-bit view too (Wow6432Node), where 64-bit Windows reads it as a second component"
+    fail "the Active Setup key is in the 32-bit view (Wow6432Node) as well; the package is a 64-bit one"
   else
     pass "the Active Setup key is in the 64-bit view only"
   fi
 }
 
-# The prefix's keys and files before anything was installed, to compare after removal.
-snapshot() { # snapshot NAME
+# snapshot NAME: the prefix's registry keys and files by name, taken before the first install and
+# after each removal to compare.
+snapshot() {
   wineserver -w
   cat "$WINEPREFIX/system.reg" "$WINEPREFIX/user.reg" | LC_ALL=C sed -n 's/^\(\[.*\]\) [0-9]*$/\1/p' | LC_ALL=C sort >"$work/$1.keys"
   (cd "$WINEPREFIX/drive_c" && find . | grep -v '^\./users/[^/]*/Temp/' | LC_ALL=C sort) >"$work/$1.files"
 }
 
-check_nothing_left() { # check_nothing_left PRODUCT_CODES...
+# check_nothing_left PRODUCT_CODES...: no trace of Kelpo or of any of these products.
+check_nothing_left() {
   [ ! -e "$program_folder" ] && pass "Program Files\\Kelpo is gone" ||
     fail "Program Files\\Kelpo is still there: $(ls -A "$program_folder" | tr '\n' ' ')"
   values "$active_setup" 64 >/dev/null && fail "the Active Setup key is still there" || pass "the Active Setup key is gone"
-  values "$active_setup" 32 >/dev/null && fail "an Active Setup key is in the 32-bit view" || true
+  values "$active_setup" 32 >/dev/null && fail "an Active Setup key is left in the 32-bit view" || true
   expect "no Kelpo in Programs and Features" "" "$(installed_products)"
   snapshot after
   local extra
@@ -225,7 +230,8 @@ cat >"$work/installer-own.keys" <<'KEYS'
 [Software\\Microsoft\\Windows\\CurrentVersion\\Installer\\UserData\\S-1-5-18\\Products]
 KEYS
 
-# --- Install, remove, upgrade, refuse a downgrade, replace at the same version, remove --------
+# --- Install, remove, upgrade, refuse a downgrade, replace at the same and a revised version,
+# --- remove
 
 echo "== installing $(basename "$msi") on a bare workstation"
 msi_install "the demo package" "$msi"

@@ -2,7 +2,8 @@
 # Every test: installs what is missing; builds the native and the Windows configurations; runs
 # the native tests with ctest (plain, then under ASan and UBSan), a short run of every fuzz
 # target, the Windows tests with ctest under Wine, the end-to-end suite of kelpo.exe under Wine
-# (and its layout cases again at 144 DPI); compiles the 32-bit build. Each stage runs to its end
+# (and its layout cases again at 144 DPI), the package's install, upgrade and removal with
+# msiexec under Wine; compiles the 32-bit build. Each stage runs to its end
 # whatever the others did; the run ends with a table of the stages, and exits non-zero when any
 # stage failed. Each stage's output is also kept in build/logs/<stage>.log.
 set -uo pipefail
@@ -65,6 +66,8 @@ end_to_end() { KELPO_E2E_BUILD="$root/build/win64" tests/e2e/run.sh --dpi 96; }
 
 layout_144_dpi() { KELPO_E2E_BUILD="$root/build/win64" tests/e2e/run.sh --dpi 144; }
 
+package_under_wine() { tests/package/run.sh; }
+
 i686_build() {
   cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
   cmake --build build/win32 -j"$jobs"
@@ -76,6 +79,7 @@ stage fuzzing fuzzing
 stage windows-unit-and-contract windows_unit_and_contract
 stage end-to-end end_to_end
 stage 144-dpi layout_144_dpi
+stage package package_under_wine
 stage i686-build i686_build
 
 echo

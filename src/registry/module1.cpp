@@ -178,7 +178,10 @@ RegStatus Module1::QueryRegValueData(HKey key, const std::wstring& value_name, R
       status = registry_.QueryValue(key, name, &type, reinterpret_cast<std::uint8_t*>(buffer.data()), &size);
       if (status != reg::kSuccess) {
         data = std::monostate{};
-      } else if (const auto zero = std::find(buffer.begin(), buffer.end(), '\0'); zero != buffer.end()) {
+      } else {
+        // A string stored without its terminating zero (as the policy writer stores a long
+        // white-list) is every byte stored, not nothing.
+        const auto zero = std::find(buffer.begin(), buffer.end(), '\0');
         data = codec_.FromAnsi(std::string_view(buffer.data(), static_cast<std::size_t>(zero - buffer.begin())));
       }
       return status;

@@ -46,7 +46,8 @@ class Module1 {
   // type (-1 when closing fails or an error was trapped). Empty text when nothing is read.
   std::wstring GetRegEntry(const std::wstring& root_name, const std::wstring& key_path,
                            const std::wstring& value_name, std::int32_t& value_type);
-  // A string up to its first zero, a DWORD as signed decimal digits, otherwise empty.
+  // A string up to its first zero (all of it when stored without one), a DWORD as signed
+  // decimal digits, otherwise empty.
   std::wstring ReadRegValue(HKey root, const std::wstring& key_path, const std::wstring& value_name);
   // 0, the failed query's code, or -1 for a type other than REG_SZ / REG_DWORD.
   RegStatus QueryRegValueData(HKey key, const std::wstring& value_name, RegData& data);

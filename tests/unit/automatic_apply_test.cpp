@@ -197,10 +197,10 @@ TEST(AutomaticApplyOrder, SameStepsAsTheTrustedSiteWindowWithOnlyTheAddOnSetting
   EXPECT_THAT(machine.Events(),
               ElementsAreArray(std::vector<std::string>{
                   "snapshot", "terminate 1000", "uncache http://a.example/", "uncache Cookie:user@a.example/",
-                  "set NewWindows PopupMgr=dword:0", "set TabbedBrowsing PopupsUseNewWindow=dword:0", "snapshot",
+                  "set NewWindows PopupMgr=dword:0", "set TabbedBrowsing PopupsUseNewWindow=dword:0",
+                  "delete " + kSettings + "\\{OLD}", "delete " + kSettings, "snapshot",
                   "shell regedit.exe /s  \"C:\\Program Files\\Kelpo\\TrustedSites.reg\"", "snapshot", "wait 1001",
                   "set Zone2 Flags=dword:67",
-                  "delete " + kSettings + "\\{OLD}", "delete " + kSettings,
                   "FindStatsKeys Software\\Microsoft\\Windows\\CurrentVersion\\Ext\\Stats",
                   "set " + kSettings + "\\{TB} Flags=dword:1", "set " + kSettings + "\\{TB} Version=*",
                   "set Baidu *10.0.0.5*=dword:0",

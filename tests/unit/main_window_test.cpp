@@ -96,6 +96,19 @@ TEST_F(MainWindowTest, BlankTextDoesNothingAtAll) {
   EXPECT_TRUE(desktop.messages().empty());
 }
 
+TEST_F(MainWindowTest, TextThatIsAllPathAddsNothingAtAll) {
+  Main& main = Load();
+  Type(main, L"a.example");
+  // Cut before its first "/", nothing is left: no empty item, which the apply would write as a
+  // "**" Baidu entry and a "*" value on the Domains key itself.
+  for (const wchar_t* text : {L"/abc", L"/", L"  /intranet/home  "}) {
+    Type(main, text);
+    EXPECT_EQ(main.lstWebSite.items(), (Items{L"a.example"}));
+    EXPECT_EQ(main.txtWebSite.text(), text);
+  }
+  EXPECT_TRUE(desktop.messages().empty());
+}
+
 TEST_F(MainWindowTest, ExactDuplicateIsRefusedWithTheMessageAndTheTextKept) {
   Main& main = Load();
   Type(main, L"http://example.com");

@@ -113,7 +113,8 @@ void ZoneMapReader::FindRangesKeys(HKey root, const std::wstring& path, std::vec
                                    const std::wstring& range_prefix) {
   ForEachSubkey(root, path, [&](const std::wstring& name) {
     const std::wstring range_key = range_prefix + name;
-    if (const std::optional<std::wstring> scheme = TrustedScheme(range_key)) items.push_back(RangeItem(*scheme, range_key));
+    if (const std::optional<std::wstring> scheme = TrustedScheme(range_key))
+      items.push_back(RangeItem(*scheme, range_key));
     return true;
   });
 }

@@ -1,6 +1,7 @@
 #pragma once
-// The current user's zone map as the site list sees it: reading Domains and Ranges keys into
-// site items, searching the range keys for one address, and deleting a key with its subtree.
+// The current user's zone map as the site list sees it: reading the Trusted sites of Domains and
+// Ranges into site items, searching the range keys for one address, clearing the Trusted sites
+// entries, and deleting a key with its subtree.
 #include <cstdint>
 #include <optional>
 #include <string>

@@ -1,5 +1,6 @@
-// Random zone-map trees (key names, depths, value types and sizes): the readers end, close every
-// key, and the tree deletion removes what it says it removed.
+// Random zone-map trees (key names, depths, value types and sizes): the readers and the clearing
+// of Trusted sites entries end and close every key, and the tree deletion removes what it says
+// it removed.
 #include "engine/engine_keys.h"
 #include "fuzz_rig.h"
 #include "sites/zone_map.h"
@@ -51,6 +52,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const std::wstring& item : items) fuzz::Require(item.find(L'\0') == std::wstring::npos);
   fuzz::Require(rig.registry.open_handle_count() == 0);
   const std::string domains = fuzz::kZoneMap + "Domains";
+  ClearTrustedEntries(rig.registry, reg::kCurrentUser, fuzz::kZoneMap + "Ranges", true);
+  ClearTrustedEntries(rig.registry, reg::kCurrentUser, domains, false);
+  fuzz::Require(rig.registry.open_handle_count() == 0);
   if (DeleteSubkeyTree(rig.registry, reg::kCurrentUser, domains)) {
     HKey gone = 0;
     fuzz::Require(rig.registry.OpenKey(reg::kCurrentUser, domains, &gone) == reg::kFileNotFound);

@@ -160,7 +160,8 @@ ApplyPhases MeasureApplyPhases() {
   BenchWindow window(items);
   Module1 module1(machine.platform);
   Stopwatch clock;
-  PrepareBrowser(machine.platform, window);
+  CloseBrowserAndSetPopUps(machine.platform, IeVersionOf(window));
+  ImportScriptAndSetTrustedZone(machine.platform, IeVersionOf(window));
   phases.prepare = clock.Seconds();
   clock = Stopwatch();
   for (const std::wstring& item : items) WriteBaiduEntry(module1, HostOf(item));

@@ -74,7 +74,11 @@ void Main::lstWebSite_Click() {
   if (lstWebSite.ListCount() > 0) btnDel.SetEnabled(true);
 }
 
-void Main::btnOk_Click() { ApplyFromSiteList(context_.platform, *this); }
+void Main::btnOk_Click() {
+  // A Close pressed while the apply waits for another program ends the program only once the
+  // browser is wholly configured, and then without the completion window.
+  context_.navigator.RunToEnd(*this, [this] { ApplyFromSiteList(context_.platform, *this); });
+}
 
 void Main::ShowCompletionReport() { context_.navigator.Show(std::make_unique<frmInfo>(context_)); }
 

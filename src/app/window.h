@@ -1,6 +1,7 @@
 #pragma once
 // A window of the program: its caption, client size in twips and the controls it owns, and the
 // moves a window can make (open another window, unload itself, end the program).
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -58,6 +59,10 @@ class Navigator {
   virtual void Unload(Window& window) = 0;
   // Ends the program at once: every window closes and no further handler runs.
   virtual void EndProgram() = 0;
+  // Runs a long operation of `window` (the apply) to its end. Ending the program, or unloading
+  // `window` (its title bar), asked for meanwhile is held until the operation has returned and
+  // carried out then; once either is asked for, no window opens.
+  virtual void RunToEnd(Window& window, const std::function<void()>& operation) = 0;
 };
 
 // What every window is built with.

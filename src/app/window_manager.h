@@ -29,6 +29,7 @@ class WindowManager final : public Navigator {
   void Show(std::unique_ptr<Window> window) override;
   void Unload(Window& window) override;
   void EndProgram() override;
+  void RunToEnd(Window& window, const std::function<void()>& operation) override;
 
   // The loaded windows, in the order they were loaded.
   std::vector<Window*> open_windows() const;
@@ -46,12 +47,19 @@ class WindowManager final : public Navigator {
   void DisposeUnloaded() { unloaded_.clear(); }
 
  private:
+  // Ends the running-to-end state, then ends the program or unloads the window if asked.
+  void CarryOutHeld(Window& window);
+
   Desktop& desktop_;
   WindowHost* host_ = nullptr;
   std::vector<std::unique_ptr<Window>> open_;
   std::vector<std::unique_ptr<Window>> unloaded_;
   bool ever_opened_ = false;
   bool ended_ = false;
+  // While an operation runs to its end: its window, and what was asked for meanwhile.
+  Window* running_to_end_ = nullptr;
+  bool end_held_ = false;
+  bool unload_held_ = false;
 };
 
 }  // namespace kelpo

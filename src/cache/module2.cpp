@@ -66,7 +66,10 @@ std::vector<std::wstring> Module2::CollectCacheUrls(std::uint32_t mask) {
   if (walk.get() == 0) return urls;
   for (;;) {
     const CacheEntryFields fields = cache_.ReadEntry(block.bytes.get(), block.size);
-    if ((fields.entry_type & mask) != 0) urls.push_back(PtrToAnsiString(fields.source_url, codec_));
+    // A record whose URL could not be read names no entry: collecting it as "" would delete
+    // by an empty URL.
+    if ((fields.entry_type & mask) != 0 && fields.source_url != nullptr)
+      urls.push_back(PtrToAnsiString(fields.source_url, codec_));
     block = EntryBlock{};
     size = 0;
     if (!cache_.FindNext(walk.get(), nullptr, &size, &error) &&

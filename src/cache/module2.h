@@ -19,8 +19,10 @@ class Module2 {
   explicit Module2(const Platform& platform) : Module2(platform.url_cache, platform.codec) {}
 
   // The source URLs of the entries whose type shares a bit with `mask`, in the order the walk
-  // meets them. Any failed cache call or allocation ends the walk quietly: what was collected
-  // so far is returned (empty when the walk cannot start). Run-time errors are not trapped.
+  // meets them; an entry whose URL cannot be read (its pointer lies outside the record's
+  // block) is passed over. Any failed cache call or allocation ends the walk quietly: what was
+  // collected so far is returned (empty when the walk cannot start). Run-time errors are not
+  // trapped.
   std::vector<std::wstring> CollectCacheUrls(std::uint32_t mask);
   // True when the cache deleted the entry.
   bool DeleteCacheEntry(const std::wstring& url);

@@ -47,17 +47,22 @@ inline constexpr const wchar_t* kSiteListTitle = L"可信站点";
 
 // The Next button of the trusted-site window. Stops, having changed nothing, when a companion
 // file is missing (its message), when the user answers No, or when the list is empty (its
-// message, after the question). Otherwise locks the button, applies everything, unlocks it,
-// opens the completion window and unloads the trusted-site window; these last three happen
-// whatever failed before them.
+// message, after the question). Otherwise locks the button, applies everything for the list as
+// it was read then, unlocks the button, opens the completion window and unloads the
+// trusted-site window; these last three happen whatever failed before them.
 void ApplyFromSiteList(const Platform& platform, TrustedSiteWindow& window);
 
 // --- Steps both applies share, each guarded within. ---
 
+// The window's Internet Explorer version text, read once for every step that depends on it;
+// empty when it cannot be read.
+std::wstring IeVersionOf(const ApplyWindow& window);
 // Ends the browser; clears the URL cache on Internet Explorer 6; pop-up blocker and tab
-// pop-up behaviour; imports the registry script and waits for the import to end; the zone
-// flags; the Internet Explorer 8 zone actions.
-void PrepareBrowser(const Platform& platform, const ApplyWindow& window);
+// pop-up behaviour.
+void CloseBrowserAndSetPopUps(const Platform& platform, const std::wstring& ie_version);
+// Imports the registry script and waits for the import to end; then the zone flags and the
+// Internet Explorer 8 zone actions, so that the program's settings win where both write.
+void ImportScriptAndSetTrustedZone(const Platform& platform, const std::wstring& ie_version);
 // FindStatsKeys on the current user's add-on statistics key.
 void DisableOtherAddOns(ApplyWindow& window);
 // Runs the Flash Player installer, and waits for it, when the version calls for it.

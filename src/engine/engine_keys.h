@@ -33,8 +33,4 @@ inline constexpr const wchar_t* kTabbedBrowsing = L"Software\\Microsoft\\Interne
 inline constexpr const wchar_t* kTrustedZone =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Zones\\2";
 
-// What the interactive apply deletes, with all subkeys, before the sites are written, in order.
-inline constexpr const wchar_t* kClearedBeforeApply[] = {kRangesRoot, kBaiduWhiteList, kDomainsRoot,
-                                                         kAddOnSettings};
-
 }  // namespace kelpo::keys

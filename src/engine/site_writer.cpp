@@ -91,10 +91,18 @@ void WriteRangeEntry(Module1& module1, const std::wstring& ranges_path, int numb
   module1.SetRegEntry(keys::kCurrentUser, key, entry.name);
 }
 
+std::optional<int> FirstMissingRange(Module1& module1, const std::wstring& ranges_path, int first, int last) {
+  for (int number = first; number <= last; ++number)
+    if (module1.RegKeyMissing(keys::kCurrentUser, RangeKeyOf(ranges_path, number))) return number;
+  return std::nullopt;
+}
+
 void DeleteOldEntries(Registry& registry, const TextCodec& codec) {
-  // The escape keys of the zone map (EscDomains, EscRanges) are left alone.
-  for (const wchar_t* key : keys::kClearedBeforeApply)
-    RunGuarded([&] { DeleteSubkeyTree(registry, reg::kCurrentUser, codec.ToAnsi(key)); });
+  const auto ansi = [&](const wchar_t* key) { return codec.ToAnsi(key); };
+  RunGuarded([&] { ClearTrustedEntries(registry, reg::kCurrentUser, ansi(keys::kRangesRoot), true); });
+  RunGuarded([&] { DeleteSubkeyTree(registry, reg::kCurrentUser, ansi(keys::kBaiduWhiteList)); });
+  RunGuarded([&] { ClearTrustedEntries(registry, reg::kCurrentUser, ansi(keys::kDomainsRoot), false); });
+  RunGuarded([&] { DeleteSubkeyTree(registry, reg::kCurrentUser, ansi(keys::kAddOnSettings)); });
 }
 
 void SiteWriter::WriteSite(const std::wstring& item) {
@@ -106,10 +114,20 @@ void SiteWriter::WriteSite(const std::wstring& item) {
     WriteDomainEntry(module1_, paths_.domains, entry);
     return;
   }
+  WriteRange(entry);
+}
+
+void SiteWriter::WriteRange(const ZoneEntry& entry) {
   // The range number is a 16-bit count: past its top an address has no key left, and is
-  // refused rather than written over the last one.
-  if (next_range_ > std::numeric_limits<std::int16_t>::max()) throw RuntimeError(kOverflow);
-  WriteRangeEntry(module1_, paths_.ranges, next_range_++, entry);
+  // refused rather than written over another. Each number is looked at once in a run.
+  constexpr int kLastRange = std::numeric_limits<std::int16_t>::max();
+  const std::optional<int> number = FirstMissingRange(module1_, paths_.ranges, next_range_, kLastRange);
+  if (!number) {
+    next_range_ = kLastRange + 1;
+    throw RuntimeError(kOverflow);
+  }
+  WriteRangeEntry(module1_, paths_.ranges, *number, entry);
+  next_range_ = *number + 1;
 }
 
 std::wstring SiteWriter::GoogleWhitelistText() const {

@@ -54,9 +54,14 @@ std::wstring RangeKeyOf(const std::wstring& ranges_path, int number);
 void WriteRangeEntry(Module1& module1, const std::wstring& ranges_path, int number,
                      const ZoneEntry& entry);
 
-// Before the list is written: the Ranges and Domains of the zone map, the Baidu white-list and
-// the add-on settings are deleted, in that order, each with all its subkeys. A deletion that
-// fails or throws does not keep the next one from running.
+// The first range number in [first, last] whose key below `ranges_path` does not exist; none
+// when every one of them exists or cannot be looked at (so no address is written over another).
+std::optional<int> FirstMissingRange(Module1& module1, const std::wstring& ranges_path, int first, int last);
+
+// Before the registry script and the list are written, in this order: the Trusted sites entries
+// of Ranges, the Baidu white-list with all its subkeys, the Trusted sites entries of Domains,
+// the add-on settings with all their subkeys. Entries of other zones, and the escape keys, stay.
+// A step that fails or throws does not keep the next one from running.
 void DeleteOldEntries(Registry& registry, const TextCodec& codec);
 
 struct ZoneMapPaths {
@@ -65,16 +70,18 @@ struct ZoneMapPaths {
 };
 
 // One run of writing the site list: each item goes into the zone map and the Baidu
-// white-list at once, and all hosts together into the Google white-list at the end. Range keys
-// are numbered from Range1 in the order addresses come. A caller guards each WriteSite, so an
-// item that fails does not keep the next from being written.
+// white-list at once, and all hosts together into the Google white-list at the end. Each address
+// takes the first RangeN, from Range1 on in the order addresses come, whose key does not exist:
+// a kept range key is never written over. A caller guards each WriteSite, so an item that fails
+// does not keep the next from being written.
 class SiteWriter {
  public:
   explicit SiteWriter(Module1& module1, ZoneMapPaths paths = {})
       : module1_(module1), paths_(std::move(paths)) {}
 
-  // An item's Google part, Baidu entry and zone-map entry. An address past Range32767 throws
-  // RuntimeError 6 (overflow) after its white-list entries, and gets no range key.
+  // An item's Google part, Baidu entry and zone-map entry. An address with no free number left
+  // up to Range32767 throws RuntimeError 6 (overflow) after its white-list entries, and gets no
+  // range key.
   void WriteSite(const std::wstring& item);
   // The Google white-list of every host so far, replacing the value as a whole.
   void WriteGoogleWhitelist();
@@ -82,6 +89,8 @@ class SiteWriter {
   std::wstring GoogleWhitelistText() const;
 
  private:
+  void WriteRange(const ZoneEntry& entry);
+
   Module1& module1_;
   ZoneMapPaths paths_;
   int next_range_ = 1;

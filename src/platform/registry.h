@@ -77,6 +77,8 @@ class Registry {
                               std::uint32_t* data_size) = 0;
   // RegDeleteKeyA: deletes a key without subkeys; the empty subkey deletes `key` itself.
   virtual RegStatus DeleteKey(HKey key, const std::string& subkey) = 0;
+  // RegDeleteValueA: deletes one value of `key`; 2 when the key has no such value.
+  virtual RegStatus DeleteValue(HKey key, const std::string& name) = 0;
   // RegCloseKey. Closing a predefined root succeeds and does nothing.
   virtual RegStatus CloseKey(HKey key) = 0;
 };

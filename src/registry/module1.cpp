@@ -58,27 +58,32 @@ bool IsDecimalNumber(const std::wstring& part) {
   return true;
 }
 
-// One pass over a key's values with the program's fixed 255-byte buffers. The visitor sees the
-// name and data as far as the buffers hold them.
-template <typename Visit>
-void EnumerateValues(Registry& registry, HKey key, Visit visit) {
+}  // namespace
+
+std::vector<ListedValue> ListValues(Registry& registry, HKey key) {
+  std::vector<ListedValue> values;
   for (std::uint32_t index = 0;; ++index) {
     std::array<char, kEnumBufferSize> name{};
     std::array<std::uint8_t, kEnumBufferSize> data{};
     std::uint32_t name_size = kEnumBufferSize;
     std::uint32_t data_size = kEnumBufferSize;
-    const RegStatus status =
-        registry.EnumValue(key, index, name.data(), &name_size, nullptr, data.data(), &data_size);
-    if (status == reg::kNoMoreItems) return;
+    std::uint32_t type = 0;
+    const RegStatus status = registry.EnumValue(key, index, name.data(), &name_size, &type, data.data(), &data_size);
+    if (status == reg::kNoMoreItems) break;
     const std::size_t data_length = data_size < kEnumBufferSize ? data_size : kEnumBufferSize;
-    visit(CutBytesAtZero(name.data(), name.size()),
-          CutBytesAtZero(reinterpret_cast<const char*>(data.data()), data_length));
+    values.push_back({CutBytesAtZero(name.data(), name.size()), type,
+                      std::string(reinterpret_cast<const char*>(data.data()), data_length), status == reg::kSuccess});
     // Only a full buffer still counts as a value; any other failure would repeat for ever.
-    if (status != reg::kSuccess && status != reg::kMoreData) return;
+    if (status != reg::kSuccess && status != reg::kMoreData) break;
   }
+  return values;
 }
 
-}  // namespace
+bool ListedValue::HoldsDword(std::uint32_t number) const {
+  const std::array<char, 4> bytes{static_cast<char>(number), static_cast<char>(number >> 8),
+                                  static_cast<char>(number >> 16), static_cast<char>(number >> 24)};
+  return whole && type == reg::kRegDword && data == std::string_view(bytes.data(), bytes.size());
+}
 
 std::optional<HKey> RootHandleOf(const std::wstring& root_name) {
   static const std::array<std::pair<const wchar_t*, HKey>, 7> kRoots{{
@@ -178,7 +183,10 @@ RegStatus Module1::QueryRegValueData(HKey key, const std::wstring& value_name, R
       status = registry_.QueryValue(key, name, &type, reinterpret_cast<std::uint8_t*>(buffer.data()), &size);
       if (status != reg::kSuccess) {
         data = std::monostate{};
-      } else if (const auto zero = std::find(buffer.begin(), buffer.end(), '\0'); zero != buffer.end()) {
+      } else {
+        // A string stored without its terminating zero (as the policy writer stores a long
+        // white-list) is every byte stored, not nothing.
+        const auto zero = std::find(buffer.begin(), buffer.end(), '\0');
         data = codec_.FromAnsi(std::string_view(buffer.data(), static_cast<std::size_t>(zero - buffer.begin())));
       }
       return status;
@@ -203,14 +211,20 @@ bool Module1::RegKeyExists(const std::wstring& root_name, const std::wstring& ke
   return KeyHandle::OpenEx(registry_, *root, codec_.ToAnsi(key_path), reg::kKeyRead, &key) == reg::kSuccess;
 }
 
+bool Module1::RegKeyMissing(const std::wstring& root_name, const std::wstring& key_path) {
+  const std::optional<HKey> root = RootHandleOf(root_name);
+  if (!root) return false;
+  KeyHandle key;
+  return KeyHandle::OpenEx(registry_, *root, codec_.ToAnsi(key_path), reg::kKeyRead, &key) == reg::kFileNotFound;
+}
+
 std::wstring Module1::GetRegValueName(const std::wstring& root_name, const std::wstring& key_path) {
   const std::optional<HKey> root = RootHandleOf(root_name);
   if (!root) return L"";
   KeyHandle key;
   if (KeyHandle::Open(registry_, *root, codec_.ToAnsi(key_path), &key) != reg::kSuccess) return L"";
-  std::string last;
-  EnumerateValues(registry_, key.get(), [&](const std::string& name, const std::string&) { last = name; });
-  return codec_.FromAnsi(last);
+  const std::vector<ListedValue> values = ListValues(registry_, key.get());
+  return values.empty() ? L"" : codec_.FromAnsi(values.back().name);
 }
 
 void Module1::WriteDword(HKey key, const std::wstring& name, std::uint32_t data) {
@@ -265,14 +279,14 @@ std::wstring Module1::ScanRegValues(const std::wstring& root_name, const std::ws
   KeyHandle key;
   if (KeyHandle::Open(registry_, *root, codec_.ToAnsi(key_path), &key) != reg::kSuccess) return L"";
   std::wstring result;
-  EnumerateValues(registry_, key.get(), [&](const std::string& name, const std::string& data) {
+  for (const ListedValue& value : ListValues(registry_, key.get())) {
     if (mode == L"GetData") {
-      const std::wstring text = codec_.FromAnsi(data);
+      const std::wstring text = codec_.FromAnsi(CutBytesAtZero(value.data.data(), value.data.size()));
       if (IsToolbarName(text)) result = text;
     } else if (mode == L"Ranges") {
-      if (name != ":Range") result = codec_.FromAnsi(name);
+      if (value.name != ":Range") result = codec_.FromAnsi(value.name);
     }
-  });
+  }
   return result;
 }
 

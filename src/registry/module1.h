@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <variant>
+#include <vector>
 
 #include "platform/desktop.h"
 #include "platform/platform.h"
@@ -33,6 +34,21 @@ std::wstring AsciiUpper(std::wstring text);
 // A name that marks a browser add-on as a toolbar: "工具栏", or "TOOLBAR" in any letter case.
 bool IsToolbarName(const std::wstring& name);
 
+// One value of a key as the program's fixed 255-byte enumeration buffers see it.
+struct ListedValue {
+  std::string name;  // ANSI, up to its first zero
+  std::uint32_t type = 0;
+  std::string data;  // the bytes as far as the buffer holds them
+  bool whole = false;  // the enumeration call succeeded: name, type and data are all there
+
+  // A REG_DWORD holding `number`.
+  bool HoldsDword(std::uint32_t number) const;
+};
+
+// Every value of an open key, in enumeration order. Stops at the first call that fails other
+// than for a data buffer too small; that value is still listed.
+std::vector<ListedValue> ListValues(Registry& registry, HKey key);
+
 inline constexpr const wchar_t* kErrorBoxTitle = L"GenUtils/GetRegEntry";
 
 class Module1 {
@@ -46,12 +62,16 @@ class Module1 {
   // type (-1 when closing fails or an error was trapped). Empty text when nothing is read.
   std::wstring GetRegEntry(const std::wstring& root_name, const std::wstring& key_path,
                            const std::wstring& value_name, std::int32_t& value_type);
-  // A string up to its first zero, a DWORD as signed decimal digits, otherwise empty.
+  // A string up to its first zero (all of it when stored without one), a DWORD as signed
+  // decimal digits, otherwise empty.
   std::wstring ReadRegValue(HKey root, const std::wstring& key_path, const std::wstring& value_name);
   // 0, the failed query's code, or -1 for a type other than REG_SZ / REG_DWORD.
   RegStatus QueryRegValueData(HKey key, const std::wstring& value_name, RegData& data);
   // True when the key opens for reading; true for an unrecognised root name.
   bool RegKeyExists(const std::wstring& root_name, const std::wstring& key_path);
+  // True only when opening the key for reading says it does not exist; a key that cannot be
+  // looked at for any other reason is not missing. False for an unrecognised root name.
+  bool RegKeyMissing(const std::wstring& root_name, const std::wstring& key_path);
   // The name of the last value the key enumerates; empty when none.
   std::wstring GetRegValueName(const std::wstring& root_name, const std::wstring& key_path);
   // Writes what the setting name calls for (policy table, then the pattern rules).

@@ -10,6 +10,52 @@ namespace kelpo {
 namespace {
 constexpr std::uint32_t kKeyNameBuffer = 255;
 constexpr std::uint32_t kDeleteNameBuffer = 256;
+constexpr char kRangeValue[] = ":Range";
+
+// The names of the key's subkeys, taken before any of them is deleted.
+std::vector<std::string> SubkeyNames(Registry& registry, HKey key) {
+  std::vector<std::string> names;
+  for (std::uint32_t index = 0;; ++index) {
+    std::array<char, kKeyNameBuffer> name{};
+    std::uint32_t size = kKeyNameBuffer;
+    if (registry.EnumKeyEx(key, index, name.data(), &size) != reg::kSuccess) return names;
+    names.emplace_back(name.data(), std::find(name.begin(), name.end(), '\0'));
+  }
+}
+
+// Deletes the key's Trusted sites values; the names of the values it keeps.
+std::vector<std::string> RemoveTrustedValues(Registry& registry, HKey key) {
+  std::vector<std::string> kept;
+  for (const ListedValue& value : ListValues(registry, key)) {
+    const bool removed =
+        value.HoldsDword(kTrustedSitesZone) && registry.DeleteValue(key, value.name) == reg::kSuccess;
+    if (!removed) kept.push_back(value.name);
+  }
+  return kept;
+}
+
+bool HasSubkeys(Registry& registry, HKey key) {
+  std::array<char, kKeyNameBuffer> name{};
+  std::uint32_t size = kKeyNameBuffer;
+  // A key that will not say counts as having some: it is kept.
+  return registry.EnumKeyEx(key, 0, name.data(), &size) != reg::kNoMoreItems;
+}
+
+// Clears the subkeys of `key`, deepest first, deleting each one left empty, then the Trusted
+// sites values of `key` itself. True when `key` is then left with nothing worth keeping.
+bool ClearKey(Registry& registry, HKey key, bool range_key, bool subkeys_are_range_keys) {
+  for (const std::string& name : SubkeyNames(registry, key)) {
+    KeyHandle child;
+    if (KeyHandle::Open(registry, key, name, &child) != reg::kSuccess) continue;
+    const bool left_empty = ClearKey(registry, child.get(), subkeys_are_range_keys, false);
+    child.Close();
+    if (left_empty) registry.DeleteKey(key, name);
+  }
+  const std::vector<std::string> kept = RemoveTrustedValues(registry, key);
+  const bool only_address = range_key && kept.size() == 1 && kept.front() == kRangeValue;
+  return (kept.empty() || only_address) && !HasSubkeys(registry, key);
+}
+
 }  // namespace
 
 // Calls visit(name) for each subkey of root\path in enumeration order, stopping at the first
@@ -41,22 +87,34 @@ void ZoneMapReader::WalkDomains(HKey root, const std::wstring& path, const std::
   });
   // Only a leaf below the given key is a site; a key with subkeys gives none of its own.
   if (!opened || has_subkeys || host.empty()) return;
+  const std::optional<std::wstring> scheme = TrustedScheme(path);
+  if (!scheme) return;
   const std::wstring bare_host = host.substr(0, host.size() - 1);
-  const std::wstring scheme = module_.GetRegValueName(L"HKEY_CURRENT_USER", path);
-  items.push_back(scheme == L"*" ? bare_host : scheme + L"://" + bare_host);
+  items.push_back(*scheme == L"*" ? bare_host : *scheme + L"://" + bare_host);
 }
 
-std::wstring ZoneMapReader::RangeItem(const std::wstring& range_key) {
-  const std::wstring scheme = TrimBlanks(module_.ScanRegValues(L"HKEY_CURRENT_USER", range_key, L"Ranges"));
+std::optional<std::wstring> ZoneMapReader::TrustedScheme(const std::wstring& key_path) {
+  KeyHandle key;
+  if (KeyHandle::Open(registry_, reg::kCurrentUser, codec_.ToAnsi(key_path), &key) != reg::kSuccess)
+    return std::nullopt;
+  std::optional<std::wstring> scheme;
+  for (const ListedValue& value : ListValues(registry_, key.get()))
+    if (value.name != kRangeValue && value.HoldsDword(kTrustedSitesZone)) scheme = codec_.FromAnsi(value.name);
+  return scheme;
+}
+
+std::wstring ZoneMapReader::RangeItem(const std::wstring& scheme, const std::wstring& range_key) {
   std::int32_t type = 0;
   const std::wstring address = TrimBlanks(module_.GetRegEntry(L"HKEY_CURRENT_USER", range_key, L":Range", type));
-  return CutAtZero(scheme + L"://" + address);
+  return CutAtZero(TrimBlanks(scheme) + L"://" + address);
 }
 
 void ZoneMapReader::FindRangesKeys(HKey root, const std::wstring& path, std::vector<std::wstring>& items,
                                    const std::wstring& range_prefix) {
   ForEachSubkey(root, path, [&](const std::wstring& name) {
-    items.push_back(RangeItem(range_prefix + name));
+    const std::wstring range_key = range_prefix + name;
+    if (const std::optional<std::wstring> scheme = TrustedScheme(range_key))
+      items.push_back(RangeItem(*scheme, range_key));
     return true;
   });
 }
@@ -66,10 +124,17 @@ bool ZoneMapReader::FindRangeItem(HKey root, const std::wstring& path, const std
   bool found = false;
   ForEachSubkey(root, path, [&](const std::wstring& name) {
     ++counter;
-    found = RangeItem(range_prefix + name) == setup_url;
+    const std::wstring range_key = range_prefix + name;
+    found = RangeItem(module_.ScanRegValues(L"HKEY_CURRENT_USER", range_key, L"Ranges"), range_key) == setup_url;
     return !found;
   });
   return found;
+}
+
+void ClearTrustedEntries(Registry& registry, HKey root, const std::string& path, bool range_keys) {
+  KeyHandle key;
+  if (KeyHandle::Open(registry, root, path, &key) != reg::kSuccess) return;
+  ClearKey(registry, key.get(), false, range_keys);
 }
 
 bool DeleteSubkeyTree(Registry& registry, HKey parent, const std::string& path) {

@@ -75,6 +75,13 @@ TEST_F(Module1Contract, StringReadsKeepTheirTerminatingZero) {
             L"|a.com|b.com|");
 }
 
+TEST_F(Module1Contract, AWhitelistCutToItsLimitReadsBackAsStored) {
+  const std::wstring options = L"Software\\Google\\Google Toolbar\\4.0\\Options";
+  const std::wstring list = L"|" + std::wstring(11998, L'w') + L"|";
+  m().SetRegEntry(kUser, options, list);
+  EXPECT_EQ(m().ReadRegValue(reg::kCurrentUser, options, L"PopupBlockerWhitelist"), list.substr(0, 10000));
+}
+
 TEST_F(Module1Contract, ToolbarNamesAreFoundInClassKeys) {
   m().SetRegEntry(kUser, L"Software\\Classes\\CLSID\\{T}", L"http");
   m().SetRegEntry(kUser, L"Software\\Baidu\\BaiduBar\\WhiteList", L"*x*");

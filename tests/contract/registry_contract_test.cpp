@@ -2,6 +2,7 @@
 // registry natively and against advapi32 under Wine; a disagreement is a bug in the sim.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <vector>
@@ -232,6 +233,24 @@ TEST_F(RegistryContract, DeleteRefusesAKeyWithSubkeysAndEmptyNameDeletesTheKeyIt
   EXPECT_EQ(r().CloseKey(del), reg::kSuccess);
   HKey gone = 0;
   EXPECT_EQ(r().OpenKey(reg::kCurrentUser, "Software\\Kelpo\\Del", &gone), reg::kFileNotFound);
+}
+
+TEST_F(RegistryContract, DeleteValueRemovesThatValueAloneWhateverTheCaseOfItsName) {
+  HKey key = Create("Software\\Kelpo\\Values");
+  SetDword(key, "http", 2);
+  SetDword(key, "https", 4);
+  SetText(key, ":Range", std::string("10.0.0.1\0", 9));
+  EXPECT_EQ(r().DeleteValue(key, "HTTP"), reg::kSuccess);
+  EXPECT_EQ(r().DeleteValue(key, "http"), reg::kFileNotFound);
+  std::vector<std::string> names = ValueNames(key);
+  std::sort(names.begin(), names.end());  // the order of values is the registry's affair
+  EXPECT_EQ(names, (std::vector<std::string>{":Range", "https"}));
+  std::uint32_t data = 0, size = 4, type = 0;
+  EXPECT_EQ(r().QueryValue(key, "https", &type, reinterpret_cast<std::uint8_t*>(&data), &size), reg::kSuccess);
+  EXPECT_EQ(data, 4u);
+  EXPECT_EQ(r().DeleteValue(key, ":Range"), reg::kSuccess);
+  EXPECT_EQ(r().DeleteValue(key, "https"), reg::kSuccess);
+  EXPECT_TRUE(ValueNames(key).empty());
 }
 
 TEST_F(RegistryContract, DeletedKeyHandleFailsWithKeyDeleted) {

@@ -28,7 +28,7 @@ std::optional<std::uint32_t> Dword(const std::wstring& key, const std::wstring& 
 }
 
 // A browser with a toolbar add-on, a helper add-on, leftovers of an earlier configuration and
-// a zone map holding one site the user will remove.
+// a zone map holding one site the user will remove and one Local intranet site.
 void SeedConfiguredBrowser() {
   for (const auto& [id, name] : {std::pair{kToolbarId, L"Zandrel Toolbar"}, std::pair{kHelperId, L"Zandrel Helper Object"}}) {
     ASSERT_TRUE(registry::WriteDword(HKEY_CURRENT_USER, kAddonStats + L"\\" + id, L"Count", 1));
@@ -76,16 +76,16 @@ TEST_F(Apply, InteractivePathWritesExactlyTheConfiguration) {
   HWND main = OpenMain(*run);
   ASSERT_NE(main, nullptr);
   HWND list = FindControl(main, L"lstWebSite");
-  ASSERT_EQ(ListItems(list),
-            (Names{L"http://www.example.com", L"intranet", L"http://www.old.example", L"http://192.168.1.20"}));
-  ClickListItem(list, 2);
+  ASSERT_EQ(ListItems(list), (Names{L"http://www.example.com", L"http://www.old.example", L"http://192.168.1.20"}))
+      << "the Local intranet site is not listed";
+  ClickListItem(list, 1);
   ASSERT_TRUE(WaitUntil([&] { return IsEnabled(FindControl(main, L"btnDel")); }, 3s));
   Click(FindControl(main, L"btnDel"));
-  ASSERT_TRUE(WaitUntil([&] { return ListItems(list).size() == 3; }, 3s));
+  ASSERT_TRUE(WaitUntil([&] { return ListItems(list).size() == 2; }, 3s));
   Type(FindControl(main, L"txtWebSite"), L"https://mail.zandrel.example:8443/login");
   ASSERT_TRUE(WaitUntil([&] { return Caption(FindControl(main, L"txtWebSite")).size() == 39; }, 3s));
   Click(FindControl(main, L"btnAdd"));
-  ASSERT_TRUE(WaitUntil([&] { return ListItems(list).size() == 4; }, 3s));
+  ASSERT_TRUE(WaitUntil([&] { return ListItems(list).size() == 3; }, 3s));
 
   const auto question = PressNext(*run, main);
   ASSERT_TRUE(question.has_value()) << "no confirmation was asked";
@@ -106,10 +106,11 @@ TEST_F(Apply, InteractivePathWritesExactlyTheConfiguration) {
   EXPECT_EQ(Dword(kZone2, L"1001"), 0u);
   EXPECT_EQ(Dword(kZone2, L"1201"), 0u);
 
-  // The zone map is rebuilt from the list: the removed site is gone, every entry is trusted.
+  // The Trusted sites of the zone map are rebuilt from the list: the removed site is gone; the
+  // Local intranet site stays as it was.
   EXPECT_EQ(registry::Subkeys(HKEY_CURRENT_USER, kDomains), (Names{L"example.com", L"intranet", L"mail.zandrel.example"}));
   EXPECT_EQ(Dword(kDomains + L"\\example.com\\www", L"http"), 2u);
-  EXPECT_EQ(Dword(kDomains + L"\\intranet", L"*"), 2u);
+  EXPECT_EQ(Dword(kDomains + L"\\intranet", L"*"), 1u);
   EXPECT_EQ(Dword(kDomains + L"\\mail.zandrel.example", L"https"), 2u);
   EXPECT_EQ(registry::Subkeys(HKEY_CURRENT_USER, kRanges), Names{L"Range1"});
   EXPECT_EQ(registry::ReadString(HKEY_CURRENT_USER, kRanges + L"\\Range1", L":Range"), L"192.168.1.20");
@@ -118,10 +119,10 @@ TEST_F(Apply, InteractivePathWritesExactlyTheConfiguration) {
   // Both toolbar white-lists.
   Names baidu = registry::ValueNames(HKEY_CURRENT_USER, kBaiduWhiteList);
   std::sort(baidu.begin(), baidu.end());  // the order of values is the registry's affair
-  EXPECT_EQ(baidu, (Names{L"*192.168.1.20*", L"*example.com*", L"*intranet*", L"*mail.zandrel.example*"}));
+  EXPECT_EQ(baidu, (Names{L"*192.168.1.20*", L"*example.com*", L"*mail.zandrel.example*"}));
   EXPECT_EQ(Dword(kBaiduWhiteList, L"*example.com*"), 0u);
   EXPECT_EQ(registry::ReadString(HKEY_CURRENT_USER, kGoogleOptions, L"PopupBlockerWhitelist"),
-            L"|www.example.com|intranet|192.168.1.20|mail.zandrel.example|");
+            L"|www.example.com|192.168.1.20|mail.zandrel.example|");
   EXPECT_EQ(Dword(kGoogleOptions, L"OtherOption"), 7u);
 
   // Only the toolbar is disabled; older add-on settings are gone.

@@ -162,7 +162,7 @@ TEST_F(TrustedSiteWindow, TypedTextReachesTheTextBoxInItsOwnFont) {
 TEST_F(TrustedSiteWindow, ListsTheZoneMapDomainsBeforeTheRanges) {
   ASSERT_TRUE(registry::WriteDword(HKEY_CURRENT_USER, kRanges + L"\\Range1", L"http", 2));
   ASSERT_TRUE(registry::WriteString(HKEY_CURRENT_USER, kRanges + L"\\Range1", L":Range", L"192.168.1.20"));
-  ASSERT_TRUE(registry::WriteDword(HKEY_CURRENT_USER, kDomains + L"\\intranet", L"*", 1));
+  ASSERT_TRUE(registry::WriteDword(HKEY_CURRENT_USER, kDomains + L"\\intranet", L"*", 2));
   ASSERT_TRUE(registry::WriteDword(HKEY_CURRENT_USER, kDomains + L"\\example.com\\www", L"http", 2));
   auto run = StartWith(kAllCompanions);
   HWND main = OpenMain(*run);

@@ -53,14 +53,16 @@ struct ApplyMachine : SimPlatform {
     window_events.clear();
   }
 
-  // Registry writes and successful deletions, process and shell calls, cache deletions and
-  // the window's moves, merged into the order they happened.
+  // Registry writes and successful deletions of keys and values, process and shell calls, cache
+  // deletions and the window's moves, merged into the order they happened.
   std::vector<std::string> Events() const {
     std::vector<Event> events = window_events;
     for (const RegCall& call : registry.journal()) {
       if (call.op == RegOp::kSetValue) events.push_back({call.number, "set " + RegistryBench::Describe(call)});
       if (call.op == RegOp::kDeleteKey && call.status == reg::kSuccess)
         events.push_back({call.number, "delete " + RegistryBench::ShortKey(call.path)});
+      if (call.op == RegOp::kDeleteValue && call.status == reg::kSuccess)
+        events.push_back({call.number, "unset " + RegistryBench::ShortKey(call.path) + " " + call.value});
     }
     for (const ProcCall& call : processes.journal()) events.push_back({call.number, Describe(call)});
     for (const ShellCall& call : shell.journal()) events.push_back({call.number, "shell " + codec.ToAnsi(call.command_line)});

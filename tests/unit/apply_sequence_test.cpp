@@ -17,13 +17,25 @@ using ::testing::IsEmpty;
 
 const std::string kSettings = "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Ext\\Settings";
 
-// A user's machine before the apply: an old zone map, Baidu entry and add-on setting, an
-// escape entry, a toolbar, two browsers and an explorer running, three cache entries.
+void SetZone(ApplyMachine& machine, const std::wstring& key, const std::string& scheme, std::uint32_t zone) {
+  HKey handle = 0;
+  ASSERT_EQ(machine.registry.CreateKey(reg::kCurrentUser, machine.codec.ToAnsi(key), &handle), reg::kSuccess);
+  machine.registry.SetValue(handle, scheme, reg::kRegDword, reinterpret_cast<const std::uint8_t*>(&zone), 4);
+  machine.registry.CloseKey(handle);
+}
+
+// A user's machine before the apply: an old zone map with a site partly in Restricted sites
+// and a Restricted range, a Baidu entry and an add-on setting, an escape entry, a toolbar, two
+// browsers and an explorer running, three cache entries.
 void ArrangeUsedMachine(ApplyMachine& machine) {
   Module1& module1 = machine.module1;
   module1.SetRegEntry(keys::kCurrentUser, std::wstring(keys::kDomainsPath) + L"old.example.com", L"http");
+  SetZone(machine, std::wstring(keys::kDomainsPath) + L"mixed.example", "http", 2);
+  SetZone(machine, std::wstring(keys::kDomainsPath) + L"mixed.example", "https", 4);
   module1.SetRegEntry(keys::kCurrentUser, std::wstring(keys::kRangesPath) + L"Range1", L"http");
   module1.SetRegEntry(keys::kCurrentUser, std::wstring(keys::kRangesPath) + L"Range1", L"10.9.9.9");
+  SetZone(machine, std::wstring(keys::kRangesPath) + L"Range2", "http", 4);
+  module1.SetRegEntry(keys::kCurrentUser, std::wstring(keys::kRangesPath) + L"Range2", L"10.4.4.4");
   module1.SetRegEntry(keys::kCurrentUser, keys::kBaiduWhiteList, L"*old.example.com*");
   module1.SetRegEntry(keys::kCurrentUser, std::wstring(keys::kEscDomainsPath) + L"kept.example.com", L"http");
   module1.SetRegEntry(keys::kCurrentUser, std::wstring(keys::kAddOnSettings) + L"\\{OLD}", L"Flags1");
@@ -44,15 +56,19 @@ const std::vector<std::string> kClosingTheBrowser = {"btnOk disabled", "snapshot
                                                      "terminate 1002"};
 const std::vector<std::string> kClearingTheCache = {"uncache http://a.example/", "uncache http://b.example/",
                                                     "uncache Cookie:user@a.example/"};
-const std::vector<std::string> kPopUpsAndImport = {
-    "set NewWindows PopupMgr=dword:0", "set TabbedBrowsing PopupsUseNewWindow=dword:0",
+const std::vector<std::string> kPopUps = {"set NewWindows PopupMgr=dword:0",
+                                         "set TabbedBrowsing PopupsUseNewWindow=dword:0"};
+// Only the Trusted sites entries go, before the script can add its own.
+const std::vector<std::string> kClearingTheOldEntries = {
+    "unset Ranges\\Range1 http", "delete Ranges\\Range1", "delete Baidu", "unset Domains\\mixed.example http",
+    "unset Domains\\old.example.com http", "delete Domains\\old.example.com", "delete " + kSettings + "\\{OLD}",
+    "delete " + kSettings};
+const std::vector<std::string> kImportAndZoneFlags = {
     "snapshot", "shell regedit.exe /s  \"C:\\Program Files\\Kelpo\\TrustedSites.reg\"", "snapshot", "wait 1003",
     "set Zone2 Flags=dword:67"};
 const std::vector<std::string> kIe8Actions = {"set Zone2 120B=dword:3", "set Zone2 1409=dword:0"};
-// From the deletions to the Google white-list.
+// From the add-ons to the Google white-list.
 const std::vector<std::string> kRebuildingTheLists = {
-    "delete Ranges\\Range1", "delete Ranges", "delete Baidu", "delete Domains\\old.example.com", "delete Domains",
-    "delete " + kSettings + "\\{OLD}", "delete " + kSettings,
     "FindStatsKeys Software\\Microsoft\\Windows\\CurrentVersion\\Ext\\Stats",
     "set " + kSettings + "\\{TB} Flags=dword:1", "set " + kSettings + "\\{TB} Version=*",
     "set Baidu *example.com*=dword:0", "set Domains\\example.com\\www http=dword:2",
@@ -78,8 +94,9 @@ TEST(ApplySequenceOrder, InternetExplorer6ClearsTheCacheAndRunsAnOldFlashPlayers
   window.ie_version = L"6.0.2900.5512";
   window.flash_version = L"9.0.124.0";
   ApplyFromSiteList(machine.platform, window);
-  EXPECT_THAT(machine.Events(), ElementsAreArray(Joined({kClosingTheBrowser, kClearingTheCache, kPopUpsAndImport,
-                                                         kRebuildingTheLists, kFlashInstaller, kEnd})));
+  EXPECT_THAT(machine.Events(),
+              ElementsAreArray(Joined({kClosingTheBrowser, kClearingTheCache, kPopUps, kClearingTheOldEntries,
+                                       kImportAndZoneFlags, kRebuildingTheLists, kFlashInstaller, kEnd})));
   EXPECT_EQ(machine.desktop.messages().size(), 1u);  // the question only
 }
 
@@ -91,20 +108,60 @@ TEST(ApplySequenceOrder, InternetExplorer8WritesTheZoneActionsAndSkipsACurrentFl
   window.ie_version = L"8.0.6001.18702";
   window.flash_version = L"10.0.22.87";
   ApplyFromSiteList(machine.platform, window);
-  EXPECT_THAT(machine.Events(),
-              ElementsAreArray(Joined({kClosingTheBrowser, kPopUpsAndImport, kIe8Actions, kRebuildingTheLists, kEnd})));
+  EXPECT_THAT(machine.Events(), ElementsAreArray(Joined({kClosingTheBrowser, kPopUps, kClearingTheOldEntries,
+                                                         kImportAndZoneFlags, kIe8Actions, kRebuildingTheLists, kEnd})));
   EXPECT_THAT(machine.url_cache.urls(), ::testing::SizeIs(3));
 }
 
-TEST(ApplySequenceOrder, UnlistedSitesLeaveTheZoneMapAndTheEscapeKeysStay) {
+std::wstring Read(ApplyMachine& machine, const std::wstring& key, const std::wstring& name) {
+  return machine.module1.ReadRegValue(reg::kCurrentUser, key, name);
+}
+
+TEST(ApplySequenceOrder, UnlistedTrustedSitesGoWhileOtherZonesAndTheEscapeKeysStay) {
   ApplyMachine machine;
   ArrangeUsedMachine(machine);
   FakeTrustedSiteWindow window(machine);
   window.items = {L"intranet"};
   ApplyFromSiteList(machine.platform, window);
-  EXPECT_FALSE(machine.module1.RegKeyExists(keys::kCurrentUser, std::wstring(keys::kDomainsPath) + L"old.example.com"));
+  const std::wstring domains = keys::kDomainsPath;
+  const std::wstring ranges = keys::kRangesPath;
+  EXPECT_FALSE(machine.module1.RegKeyExists(keys::kCurrentUser, domains + L"old.example.com"));
   EXPECT_TRUE(machine.module1.RegKeyExists(keys::kCurrentUser, std::wstring(keys::kEscDomainsPath) + L"kept.example.com"));
-  EXPECT_FALSE(machine.module1.RegKeyExists(keys::kCurrentUser, keys::kRangesRoot));
+  EXPECT_FALSE(machine.module1.RegKeyExists(keys::kCurrentUser, ranges + L"Range1"));
+  EXPECT_EQ(Read(machine, domains + L"mixed.example", L"https"), L"4");
+  EXPECT_EQ(Read(machine, domains + L"mixed.example", L"http"), L"");
+  EXPECT_EQ(Read(machine, ranges + L"Range2", L"http"), L"4");
+  EXPECT_EQ(Read(machine, ranges + L"Range2", L":Range"), L"10.4.4.4");
+  EXPECT_TRUE(window.Completed());
+}
+
+TEST(ApplySequenceScript, WhatTheRegistryScriptWritesStaysAndItsRangeKeyIsNotWrittenOver) {
+  ApplyMachine machine;
+  ArrangeUsedMachine(machine);
+  const std::wstring domains = keys::kDomainsPath;
+  const std::wstring ranges = keys::kRangesPath;
+  const std::wstring script_addon = std::wstring(keys::kAddOnSettings) + L"\\{SCRIPT}";
+  // The import writes a Trusted site, an address range, a Baidu entry and an add-on setting.
+  machine.shell.set_on_run([&](const std::wstring&) {
+    machine.processes.AddProcess("regedit.exe");
+    machine.module1.SetRegEntry(keys::kCurrentUser, domains + L"script.example", L"https");
+    machine.module1.SetRegEntry(keys::kCurrentUser, ranges + L"Range1", L"http");
+    machine.module1.SetRegEntry(keys::kCurrentUser, ranges + L"Range1", L"10.1.1.1");
+    machine.module1.SetRegEntry(keys::kCurrentUser, keys::kBaiduWhiteList, L"*script.example*");
+    machine.module1.SetRegEntry(keys::kCurrentUser, script_addon, L"Flags1");
+  });
+  FakeTrustedSiteWindow window(machine);
+  window.items = {L"http://10.2.2.2"};
+  ApplyFromSiteList(machine.platform, window);
+  EXPECT_EQ(Read(machine, domains + L"script.example", L"https"), L"2");
+  EXPECT_EQ(Read(machine, ranges + L"Range1", L":Range"), L"10.1.1.1");
+  EXPECT_EQ(Read(machine, ranges + L"Range2", L":Range"), L"10.4.4.4");  // Restricted sites, kept
+  EXPECT_EQ(Read(machine, ranges + L"Range3", L":Range"), L"10.2.2.2");
+  EXPECT_EQ(Read(machine, ranges + L"Range3", L"http"), L"2");
+  EXPECT_EQ(Read(machine, keys::kBaiduWhiteList, L"*script.example*"), L"0");
+  EXPECT_EQ(Read(machine, keys::kBaiduWhiteList, L"*10.2.2.2*"), L"0");
+  EXPECT_EQ(Read(machine, script_addon, L"Flags"), L"1");
+  EXPECT_EQ(Read(machine, std::wstring(keys::kAddOnSettings) + L"\\{TB}", L"Flags"), L"1");
   EXPECT_TRUE(window.Completed());
 }
 

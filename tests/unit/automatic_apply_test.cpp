@@ -173,6 +173,49 @@ TEST(GoogleWhitelist, ExtendedUnlessTheEntryIsAlreadyThere) {
   EXPECT_EQ(ExtendGoogleWhitelist(L"", L""), std::nullopt);
 }
 
+// The Google white-list value's bytes as stored; empty when there is none.
+std::string StoredGoogleList(ApplyMachine& machine) {
+  HKey key = 0;
+  if (machine.registry.OpenKey(reg::kCurrentUser, machine.codec.ToAnsi(keys::kGoogleOptions), &key) != reg::kSuccess)
+    return "";
+  std::string bytes(20000, '\0');
+  std::uint32_t size = static_cast<std::uint32_t>(bytes.size());
+  std::uint32_t type = 0;
+  const RegStatus status =
+      machine.registry.QueryValue(key, "PopupBlockerWhitelist", &type, reinterpret_cast<std::uint8_t*>(bytes.data()), &size);
+  machine.registry.CloseKey(key);
+  return status == reg::kSuccess ? bytes.substr(0, size) : "";
+}
+
+TEST(GoogleWhitelist, AListTooLongForItsZeroSurvivesTheInteractiveApplyAndThenTheAutomaticOne) {
+  ApplyMachine machine;  // Windows: a string stored without its zero is read back without one
+  FakeTrustedSiteWindow window(machine);
+  for (int i = 0; i < 600; ++i) window.items.push_back(L"site" + std::to_wstring(1000 + i) + L".example.com");
+  ApplyFromSiteList(machine.platform, window);
+  const std::string stored = StoredGoogleList(machine);
+  ASSERT_EQ(stored.size(), 10000u);  // of about 12,000: cut, and so without its zero
+  ASSERT_EQ(stored.substr(0, 25), "|site1000.example.com|sit");
+
+  RunAutomatically(machine, L"http://new.example");
+  // The automatic apply read the list whole and appended to it; the policy writer cut the
+  // longer text back to the same 10,000 bytes: the user's list is kept, not replaced.
+  EXPECT_EQ(StoredGoogleList(machine), stored);
+  EXPECT_EQ(machine.module1.ReadRegValue(reg::kCurrentUser, keys::kGoogleOptions, keys::kGoogleWhitelistValue),
+            machine.codec.FromAnsi(stored));
+}
+
+TEST(GoogleWhitelist, AnAutomaticApplyAppendsToAListStoredWithoutItsZero) {
+  ApplyMachine machine;
+  const std::string list = "|" + std::string(9000, 'a') + ".example|";
+  HKey key = 0;
+  ASSERT_EQ(machine.registry.CreateKey(reg::kCurrentUser, machine.codec.ToAnsi(keys::kGoogleOptions), &key), reg::kSuccess);
+  machine.registry.SetValue(key, "PopupBlockerWhitelist", reg::kRegSz, reinterpret_cast<const std::uint8_t*>(list.data()),
+                            static_cast<std::uint32_t>(list.size()));
+  machine.registry.CloseKey(key);
+  RunAutomatically(machine, L"http://new.example");
+  EXPECT_EQ(StoredGoogleList(machine), list + "new.example|" + '\0');
+}
+
 // --- The whole run. ---
 
 void ArrangeUsedMachine(ApplyMachine& machine) {
@@ -197,10 +240,10 @@ TEST(AutomaticApplyOrder, SameStepsAsTheTrustedSiteWindowWithOnlyTheAddOnSetting
   EXPECT_THAT(machine.Events(),
               ElementsAreArray(std::vector<std::string>{
                   "snapshot", "terminate 1000", "uncache http://a.example/", "uncache Cookie:user@a.example/",
-                  "set NewWindows PopupMgr=dword:0", "set TabbedBrowsing PopupsUseNewWindow=dword:0", "snapshot",
+                  "set NewWindows PopupMgr=dword:0", "set TabbedBrowsing PopupsUseNewWindow=dword:0",
+                  "delete " + kSettings + "\\{OLD}", "delete " + kSettings, "snapshot",
                   "shell regedit.exe /s  \"C:\\Program Files\\Kelpo\\TrustedSites.reg\"", "snapshot", "wait 1001",
                   "set Zone2 Flags=dword:67",
-                  "delete " + kSettings + "\\{OLD}", "delete " + kSettings,
                   "FindStatsKeys Software\\Microsoft\\Windows\\CurrentVersion\\Ext\\Stats",
                   "set " + kSettings + "\\{TB} Flags=dword:1", "set " + kSettings + "\\{TB} Version=*",
                   "set Baidu *10.0.0.5*=dword:0",

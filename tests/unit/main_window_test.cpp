@@ -1,8 +1,11 @@
 // The trusted-site window: its list filled from the zone map, and the user's edits of it.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "app/frm_auto_set.h"
 #include "app/main_form.h"
+#include "registry/module1.h"
 #include "app_fixture.h"
 
 namespace kelpo {
@@ -93,6 +96,19 @@ TEST_F(MainWindowTest, BlankTextDoesNothingAtAll) {
   EXPECT_TRUE(desktop.messages().empty());
 }
 
+TEST_F(MainWindowTest, TextThatIsAllPathAddsNothingAtAll) {
+  Main& main = Load();
+  Type(main, L"a.example");
+  // Cut before its first "/", nothing is left: no empty item, which the apply would write as a
+  // "**" Baidu entry and a "*" value on the Domains key itself.
+  for (const wchar_t* text : {L"/abc", L"/", L"  /intranet/home  "}) {
+    Type(main, text);
+    EXPECT_EQ(main.lstWebSite.items(), (Items{L"a.example"}));
+    EXPECT_EQ(main.txtWebSite.text(), text);
+  }
+  EXPECT_TRUE(desktop.messages().empty());
+}
+
 TEST_F(MainWindowTest, ExactDuplicateIsRefusedWithTheMessageAndTheTextKept) {
   Main& main = Load();
   Type(main, L"http://example.com");
@@ -137,6 +153,84 @@ TEST_F(MainWindowTest, ListClickEnablesDeleteOnlyWhenThereAreSites) {
   EXPECT_TRUE(main.btnDel.enabled());
   main.lstWebSite.Click();
   EXPECT_TRUE(main.btnDel.enabled());  // never disabled again
+}
+
+// --- What the user does while the apply waits for the registry editor. ---
+
+class ApplyMeanwhileTest : public MainWindowTest {
+ protected:
+  struct ShownWindows final : WindowHost {
+    std::vector<std::wstring> names;
+    void Shown(Window& window) override { names.push_back(window.name()); }
+    void Unloaded(Window&) override {}
+  };
+
+  ApplyMeanwhileTest() {
+    PutCompanionFiles();
+    SetSz(reg::kLocalMachine, L"SOFTWARE\\Macromedia\\FlashPlayer", L"CurrentVersion", L"10,0,45,2");
+    shell.set_on_run([this](const std::wstring&) { processes.AddProcess("regedit.exe"); });
+    windows.set_host(&shown_);
+    SetDword(reg::kCurrentUser, kDomains + L"\\a.example", L"http", 2);
+  }
+  // Runs `meanwhile` inside the wait for the import, then expects the apply to have run to its
+  // end for the list as it was when Next was pressed.
+  void ApplyWhile(const std::function<void(Main&)>& meanwhile) {
+    Main& main = Load();
+    Type(main, L"b.example");
+    processes.set_on_wait([&](std::uint32_t) { meanwhile(main); });
+    main.btnOk.Click();
+    EXPECT_TRUE(KeyExists(reg::kCurrentUser, kDomains + L"\\a.example"));
+    EXPECT_TRUE(KeyExists(reg::kCurrentUser, kDomains + L"\\b.example"));
+    EXPECT_FALSE(KeyExists(reg::kCurrentUser, kDomains + L"\\c.example"));
+    const std::wstring zone = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Zones\\2";
+    EXPECT_EQ(Module1(platform).ReadRegValue(reg::kCurrentUser, zone, L"Flags"), L"67");  // written after the wait
+    EXPECT_EQ(Module1(platform).ReadRegValue(reg::kCurrentUser, L"Software\\Google\\Google Toolbar\\4.0\\Options",
+                                             L"PopupBlockerWhitelist"),
+              L"|a.example|b.example|");
+  }
+  // Every window that was shown, in order.
+  const std::vector<std::wstring>& Shown() const { return shown_.names; }
+
+ private:
+  ShownWindows shown_;
+};
+
+TEST_F(ApplyMeanwhileTest, EditsMeanwhileChangeNothingThatIsApplied) {
+  ApplyWhile([](Main& main) {
+    main.lstWebSite.Click(0);
+    main.btnDel.Click();
+    main.lstWebSite.Click(0);
+    main.btnDel.Click();
+    main.txtWebSite.SetText(L"c.example");
+    main.btnAdd.Click();
+  });
+  EXPECT_EQ(Shown(), (Items{L"Main", L"frmInfo"}));
+  EXPECT_EQ(OpenWindowNames(), Items{L"frmInfo"});
+}
+
+TEST_F(ApplyMeanwhileTest, CloseMeanwhileEndsTheProgramOnlyOnceTheApplyIsDoneAndWithoutTheReport) {
+  bool ended_during_the_wait = true;
+  ApplyWhile([&](Main& main) {
+    main.lstWebSite.Click(0);
+    main.btnDel.Click();
+    main.btnClose.Click();
+    ended_during_the_wait = desktop.ended() || windows.program_ended();
+  });
+  EXPECT_FALSE(ended_during_the_wait);
+  EXPECT_TRUE(desktop.ended());
+  EXPECT_TRUE(windows.open_windows().empty());
+  EXPECT_EQ(Shown(), Items{L"Main"});
+}
+
+TEST_F(ApplyMeanwhileTest, TitleBarCloseMeanwhileUnloadsTheWindowOnceTheApplyIsDoneAndOpensNoReport) {
+  bool ended_during_the_wait = true;
+  ApplyWhile([&](Main& main) {
+    windows.Unload(main);  // what the window host does for the title bar's close
+    ended_during_the_wait = windows.program_ended();
+  });
+  EXPECT_FALSE(ended_during_the_wait);
+  EXPECT_TRUE(windows.program_ended());
+  EXPECT_EQ(Shown(), Items{L"Main"});
 }
 
 class RangeSearchTest : public MainWindowTest {

@@ -99,9 +99,15 @@ TEST_F(ReadProcedures, ReadRegValueConvertsStringsAndNumbers) {
   EXPECT_EQ(registry_.open_handle_count(), 0u);
 }
 
-TEST_F(ReadProcedures, ReadRegValueOfAStringWithoutZeroIsEmpty) {
+TEST_F(ReadProcedures, ReadRegValueOfAStringWithoutZeroIsEveryByteStored) {
   Put(reg::kLocalMachine, kIe, "Version", reg::kRegSz, "8.0");
-  EXPECT_EQ(module_.ReadRegValue(reg::kLocalMachine, L"SOFTWARE\\Microsoft\\Internet Explorer", L"Version"), L"");
+  EXPECT_EQ(module_.ReadRegValue(reg::kLocalMachine, L"SOFTWARE\\Microsoft\\Internet Explorer", L"Version"), L"8.0");
+  const std::string whitelist = "|" + std::string(9998, 'w') + "|";  // as the policy writer cuts a long one
+  Put(reg::kCurrentUser, "Software\\G", "PopupBlockerWhitelist", reg::kRegSz, whitelist);
+  EXPECT_EQ(module_.ReadRegValue(reg::kCurrentUser, L"Software\\G", L"PopupBlockerWhitelist"),
+            std::wstring(whitelist.begin(), whitelist.end()));
+  Put(reg::kCurrentUser, "Software\\G", "empty", reg::kRegSz, "");
+  EXPECT_EQ(module_.ReadRegValue(reg::kCurrentUser, L"Software\\G", L"empty"), L"");
 }
 
 TEST_F(ReadProcedures, ReadRegValueNeedsOnlyTheRightToRead) {

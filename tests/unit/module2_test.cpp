@@ -117,6 +117,18 @@ TEST_F(CacheWalkTest, ClearingDeletesNormalEntriesThenCookiesAndSkipsOnesThatSta
   EXPECT_THAT(deleted, ElementsAre("http://a/", "http://b/", "Cookie:user@a/"));
 }
 
+TEST_F(CacheWalkTest, ARecordWhoseUrlLiesOutsideItsBlockIsPassedOverAndNothingIsDeletedForIt) {
+  Fill();
+  cache.PointUrlOutsideBlock("http://a/");
+  EXPECT_THAT(module2.CollectCacheUrls(cache::kNormalEntry), ElementsAre(L"http://b/"));
+  ClearUrlCache(module2);
+  std::vector<std::string> deleted;
+  for (const CacheCall& call : cache.journal())
+    if (call.op == CacheOp::kDeleteEntry) deleted.push_back(call.url);
+  EXPECT_THAT(deleted, ElementsAre("http://b/", "Cookie:user@a/"));
+  EXPECT_THAT(cache.urls(), ElementsAre("http://a/", "http://c/"));
+}
+
 TEST(PtrToAnsiString, CopiesUpToTheZero) {
   Utf8Codec codec;
   const char text[] = "http://x/\0tail";

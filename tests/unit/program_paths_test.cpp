@@ -2,6 +2,10 @@
 // registry afterwards as the configuration wants it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <cstring>
+
 #include "app/frm_auto_set.h"
 #include "app/frm_check.h"
 #include "app/frm_info.h"
@@ -53,6 +57,92 @@ TEST_F(ProgramPathTest, InteractiveRunFromTheCheckWindowToTheCompletionReport) {
   // Flash Player 10 is current: no installer was started.
   for (const ProcCall& call : processes.journal())
     EXPECT_EQ(call.command_line.find(L"install_flash_player"), std::wstring::npos);
+}
+
+// Every key below the zone map with its values, one line each ("Domains\a.example http=2"),
+// values in their stored order, a DWORD as its number and a text up to its zero.
+std::vector<std::string> ZoneMapLines(testing::AppWorld& world, const std::string& path = "") {
+  std::vector<std::string> lines;
+  HKey key = 0;
+  const std::string full = world.codec.ToAnsi(kZoneMap) + path;
+  if (world.registry.OpenKey(reg::kCurrentUser, full, &key) != reg::kSuccess) return lines;
+  for (const ListedValue& value : ListValues(world.registry, key)) {
+    std::uint32_t number = 0;
+    std::memcpy(&number, value.data.data(), std::min<std::size_t>(4, value.data.size()));
+    lines.push_back(path + " " + value.name + "=" +
+                    (value.type == reg::kRegDword ? std::to_string(number) : value.data.substr(0, value.data.find('\0'))));
+  }
+  std::vector<std::string> names;
+  for (std::uint32_t i = 0;; ++i) {
+    std::array<char, 256> name{};
+    std::uint32_t size = 256;
+    if (world.registry.EnumKeyEx(key, i, name.data(), &size) != reg::kSuccess) break;
+    names.emplace_back(name.data(), size);
+  }
+  world.registry.CloseKey(key);
+  for (const std::string& name : names) {
+    const std::string below = path.empty() ? name : path + "\\" + name;
+    lines.push_back(below);
+    for (const std::string& line : ZoneMapLines(world, below)) lines.push_back(line);
+  }
+  return lines;
+}
+
+TEST_F(ProgramPathTest, OtherZonesAreNeitherListedNorChangedAndTheTrustedEntriesBecomeExactlyTheList) {
+  PutCompanionFiles();
+  SetSz(reg::kLocalMachine, L"SOFTWARE\\Macromedia\\FlashPlayer", L"CurrentVersion", L"10,0,45,2");
+  const std::wstring domains = kZoneMap + L"Domains\\";
+  const std::wstring ranges = kZoneMap + L"Ranges\\";
+  SetDword(reg::kCurrentUser, domains + L"intranet", L"*", 1);
+  SetDword(reg::kCurrentUser, domains + L"trusted.example", L"http", 2);
+  SetDword(reg::kCurrentUser, domains + L"blocked.example", L"http", 4);
+  SetDword(reg::kCurrentUser, domains + L"corp.example\\www", L"http", 1);
+  SetDword(reg::kCurrentUser, domains + L"example.com\\www", L"http", 2);
+  SetDword(reg::kCurrentUser, domains + L"bad.example\\www", L"https", 4);
+  SetDword(reg::kCurrentUser, domains + L"mixed.example", L"http", 2);
+  SetDword(reg::kCurrentUser, domains + L"mixed.example", L"https", 4);
+  for (const auto& [range, zone] : {std::pair{L"Range1", 1u}, std::pair{L"Range2", 2u}, std::pair{L"Range3", 4u}}) {
+    SetDword(reg::kCurrentUser, ranges + range, L"http", zone);
+    SetSz(reg::kCurrentUser, ranges + range, L":Range", L"10.0.0." + std::to_wstring(zone));
+  }
+  SetDword(reg::kCurrentUser, kZoneMap + L"EscDomains\\esc.example", L"http", 2);
+
+  StartUp();
+  windows.Find<FrmCheck>()->btnOk.Click();
+  Main& main = *windows.Find<Main>();
+  EXPECT_EQ(main.lstWebSite.items(), (Names{L"http://www.example.com", L"http://mixed.example", L"http://trusted.example",
+                                            L"http://10.0.0.2"}));
+  main.lstWebSite.Click(2);
+  main.btnDel.Click();
+  for (const wchar_t* typed : {L"http://10.0.0.9", L"https://new.example"}) {
+    main.txtWebSite.SetText(typed);
+    main.btnAdd.Click();
+  }
+  const Names listed = main.lstWebSite.items();
+  main.btnOk.Click();
+  ASSERT_EQ(OpenWindowNames(), Names{L"frmInfo"});
+
+  // Other zones: every key and value as before. Trusted sites: exactly the list, the new
+  // address under the first range key that was free.
+  EXPECT_EQ(ZoneMapLines(*this), (std::vector<std::string>{
+      "Domains", "Domains\\bad.example", "Domains\\bad.example\\www", "Domains\\bad.example\\www https=4",
+      "Domains\\blocked.example", "Domains\\blocked.example http=4", "Domains\\corp.example",
+      "Domains\\corp.example\\www", "Domains\\corp.example\\www http=1", "Domains\\example.com",
+      "Domains\\example.com\\www", "Domains\\example.com\\www http=2", "Domains\\intranet",
+      "Domains\\intranet *=1", "Domains\\mixed.example", "Domains\\mixed.example https=4",
+      "Domains\\mixed.example http=2", "Domains\\new.example", "Domains\\new.example https=2", "EscDomains",
+      "EscDomains\\esc.example", "EscDomains\\esc.example http=2", "Ranges", "Ranges\\Range1",
+      "Ranges\\Range1 http=1", "Ranges\\Range1 :Range=10.0.0.1", "Ranges\\Range2", "Ranges\\Range2 http=2",
+      "Ranges\\Range2 :Range=10.0.0.2", "Ranges\\Range3", "Ranges\\Range3 http=4",
+      "Ranges\\Range3 :Range=10.0.0.4", "Ranges\\Range4", "Ranges\\Range4 http=2",
+      "Ranges\\Range4 :Range=10.0.0.9"}));
+  // Read back as the window reads it, the zone map holds the list.
+  windows.Show(std::make_unique<Main>(context));
+  Names relisted = windows.Find<Main>()->lstWebSite.items();
+  Names expected = listed;
+  std::sort(relisted.begin(), relisted.end());
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(relisted, expected);
 }
 
 TEST_F(ProgramPathTest, AnsweringNoKeepsTheTrustedSiteWindowAndTheZoneMap) {

@@ -4,6 +4,7 @@
 
 #include "engine/site_writer.h"
 #include "platform/runtime_error.h"
+#include "sites/zone_map.h"
 #include "unit/engine_fixture.h"
 
 namespace kelpo::testing {
@@ -124,11 +125,23 @@ TEST_F(SiteWriterRun, AddressesAreNumberedInListOrderWithOtherItemsBetween) {
                                     "Google PopupBlockerWhitelist=|10.0.0.1|example.com|intranet|10.0.0.2|\\0"));
 }
 
-TEST_F(SiteWriterRun, EveryRunNumbersItsRangesFromOne) {
-  SiteWriter(module1).WriteSite(L"10.0.0.1");
+TEST_F(SiteWriterRun, EveryRunNumbersFromOneAndPassesOverKeysThatExistOrCannotBeLookedAt) {
+  SiteWriter first(module1);
+  for (const wchar_t* item : {L"10.0.0.1", L"10.0.0.2", L"10.0.0.3"}) first.WriteSite(item);
+  ASSERT_TRUE(DeleteSubkeyTree(registry, reg::kCurrentUser,
+                               codec.ToAnsi(std::wstring(keys::kRangesPath) + L"Range1")));
+  registry.InjectFault({RegOp::kOpenKeyEx, "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\"
+                                           "Internet Settings\\ZoneMap\\Ranges\\Range5", reg::kAccessDenied});
   registry.ClearJournal();
-  SiteWriter(module1).WriteSite(L"10.0.0.2");
-  EXPECT_THAT(Writes(), ::testing::Contains("Ranges\\Range1 :Range=10.0.0.2\\0"));
+  SiteWriter second(module1);
+  for (const wchar_t* item : {L"10.0.0.4", L"10.0.0.5", L"10.0.0.6"}) second.WriteSite(item);
+  // Range1 is free again; Range2 and Range3 are kept; Range5 might exist.
+  std::vector<std::string> addresses;
+  for (const std::string& write : Writes())
+    if (write.find(":Range=") != std::string::npos) addresses.push_back(write);
+  EXPECT_THAT(addresses, ElementsAre("Ranges\\Range1 :Range=10.0.0.4\\0", "Ranges\\Range4 :Range=10.0.0.5\\0",
+                                     "Ranges\\Range6 :Range=10.0.0.6\\0"));
+  EXPECT_EQ(registry.open_handle_count(), 0u);
 }
 
 TEST_F(SiteWriterRun, WhitelistOfOneSite) {
@@ -228,11 +241,12 @@ class OldEntriesTest : public EngineTest {
   const std::wstring ranges = keys::kRangesPath;
 };
 
-TEST_F(OldEntriesTest, ListedSitesReplaceTheZoneMapButTheEscapeKeysStay) {
+TEST_F(OldEntriesTest, OnlyTrustedSitesEntriesGoAndTheAddOnSettingsAndBaiduListGoWhole) {
   Seed(domains + L"old.example.com\\www", L"http");
+  Seed(ranges + L"Range7", L"http");
   Seed(ranges + L"Range7", L"10.0.0.7");
   Seed(keys::kEscDomainsPath + std::wstring(L"old.example.com"), L"http");
-  Seed(keys::kEscRangesPath + std::wstring(L"Range1"), L"10.0.0.7");
+  Seed(keys::kEscRangesPath + std::wstring(L"Range1"), L"http");
   Seed(keys::kBaiduWhiteList, L"*old.example.com*");
   Seed(keys::kAddOnSettings + std::wstring(L"\\{ADDON}"), L"Flags1");
   Seed(keys::kAddOnStats + std::wstring(L"\\{ADDON}"), L"Flags1");
@@ -240,26 +254,28 @@ TEST_F(OldEntriesTest, ListedSitesReplaceTheZoneMapButTheEscapeKeysStay) {
   SiteWriter(module1).WriteSite(L"new.example.com");
 
   EXPECT_FALSE(Exists(domains + L"old.example.com"));
-  EXPECT_FALSE(Exists(keys::kRangesRoot));
+  EXPECT_FALSE(Exists(ranges + L"Range7"));
+  EXPECT_TRUE(Exists(keys::kRangesRoot));  // the zone map's own keys stay
   EXPECT_FALSE(Exists(keys::kAddOnSettings));
+  EXPECT_EQ(module1.GetRegValueName(L"HKEY_CURRENT_USER", keys::kBaiduWhiteList), L"*new.example.com*");
   EXPECT_TRUE(Exists(domains + L"new.example.com"));
   EXPECT_TRUE(Exists(keys::kEscDomainsPath + std::wstring(L"old.example.com")));
   EXPECT_TRUE(Exists(keys::kEscRangesPath + std::wstring(L"Range1")));
   EXPECT_TRUE(Exists(keys::kAddOnStats + std::wstring(L"\\{ADDON}")));
-  EXPECT_EQ(module1.GetRegValueName(L"HKEY_CURRENT_USER", keys::kBaiduWhiteList), L"*new.example.com*");
 }
 
-TEST_F(OldEntriesTest, DeletesTheFourKeysInOrder) {
+TEST_F(OldEntriesTest, ClearsInOrderRangesBaiduDomainsAddOnSettings) {
+  Seed(ranges + L"Range1", L"http");
   Seed(ranges + L"Range1", L"10.0.0.1");
   Seed(keys::kBaiduWhiteList, L"*a*");
   Seed(domains + L"a", L"*");
   Seed(keys::kAddOnSettings + std::wstring(L"\\{ADDON}"), L"Flags1");
   registry.ClearJournal();
   DeleteOldEntries(registry, codec);
-  // Each key in the order its deletion began, whatever order its subkeys go in.
+  // Each key in the order its clearing began, whatever order its subkeys go in.
   std::vector<std::string> begun;
   for (const RegCall& call : registry.journal()) {
-    if (call.op != RegOp::kDeleteKey) continue;
+    if (call.op != RegOp::kDeleteKey && call.op != RegOp::kDeleteValue) continue;
     std::string root = ShortKey(call.path);
     root = root.substr(0, root.find("\\{ADDON}"));
     if (root.rfind("Ranges", 0) == 0) root = "Ranges";
@@ -268,17 +284,21 @@ TEST_F(OldEntriesTest, DeletesTheFourKeysInOrder) {
   }
   EXPECT_THAT(begun, ElementsAre("Ranges", "Baidu", "Domains",
                                  "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Ext\\Settings"));
-  for (const wchar_t* key : keys::kClearedBeforeApply) EXPECT_FALSE(Exists(key));
+  for (const std::wstring& key : {ranges + L"Range1", std::wstring(keys::kBaiduWhiteList), domains + L"a",
+                                 std::wstring(keys::kAddOnSettings)})
+    EXPECT_FALSE(Exists(key));
 }
 
-TEST_F(OldEntriesTest, AThrowingDeletionDoesNotStopTheNext) {
-  Seed(ranges + L"Range1", L"10.0.0.1");
+TEST_F(OldEntriesTest, AThrowingStepDoesNotStopTheNext) {
+  Seed(ranges + L"Range1", L"http");
   Seed(domains + L"a", L"*");
-  registry.InjectFault({RegOp::kDeleteKey, "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\"
-                                           "Internet Settings\\ZoneMap\\Ranges*", 5, true});
+  Seed(keys::kAddOnSettings + std::wstring(L"\\{ADDON}"), L"Flags1");
+  registry.InjectFault({RegOp::kDeleteValue, "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\"
+                                             "Internet Settings\\ZoneMap\\Ranges*", 5, true});
   DeleteOldEntries(registry, codec);
-  EXPECT_TRUE(Exists(keys::kRangesRoot));
-  EXPECT_FALSE(Exists(keys::kDomainsRoot));
+  EXPECT_TRUE(Exists(ranges + L"Range1"));
+  EXPECT_FALSE(Exists(domains + L"a"));
+  EXPECT_FALSE(Exists(keys::kAddOnSettings));
   EXPECT_EQ(registry.open_handle_count(), 0u);
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -140,6 +141,77 @@ TEST(WindowManager, EndProgramUnloadsEveryWindowAndNothingOpensAfterwards) {
   windows.Show(std::make_unique<TestWindow>(&log, L"C"));
   EXPECT_TRUE(windows.open_windows().empty());
   EXPECT_EQ(log, (std::vector<std::wstring>{L"B unloaded", L"A unloaded"}));
+}
+
+// --- An operation run to its end: a Close meanwhile waits for it. ---
+
+class RunToEndTest : public ::testing::Test {
+ protected:
+  RunToEndTest() {
+    windows.set_host(&host);
+    windows.Show(std::make_unique<TestWindow>(&log, L"Main"));
+    main = windows.open_windows()[0];
+    log.clear();
+  }
+  std::vector<std::wstring> log;
+  SimDesktop desktop;
+  WindowManager windows{desktop};
+  RecordingHost host{&log};
+  Window* main = nullptr;
+};
+
+TEST_F(RunToEndTest, WithoutARequestTheOperationOpensItsWindowAndUnloadsItsOwnOnceItReturns) {
+  windows.RunToEnd(*main, [&] {
+    windows.Show(std::make_unique<TestWindow>(&log, L"Info"));
+    windows.Unload(*main);
+    log.push_back(L"operation ends");
+  });
+  EXPECT_EQ(log, (std::vector<std::wstring>{L"Info.Form_Load", L"Info shown", L"operation ends", L"Main unloaded"}));
+  ASSERT_EQ(windows.open_windows().size(), 1u);
+  EXPECT_EQ(windows.open_windows()[0]->name(), L"Info");
+  EXPECT_FALSE(windows.program_ended());
+}
+
+TEST_F(RunToEndTest, EndingTheProgramMeanwhileWaitsForTheOperationAndOpensNothing) {
+  windows.RunToEnd(*main, [&] {
+    windows.EndProgram();  // 关 闭, pressed while the operation waits
+    log.push_back(desktop.ended() ? L"ended too soon" : L"operation goes on");
+    windows.Show(std::make_unique<TestWindow>(&log, L"Info"));
+    windows.Unload(*main);
+    log.push_back(L"operation ends");
+  });
+  EXPECT_EQ(log, (std::vector<std::wstring>{L"operation goes on", L"operation ends", L"Main unloaded"}));
+  EXPECT_TRUE(desktop.ended());
+  EXPECT_TRUE(windows.program_ended());
+  EXPECT_TRUE(windows.open_windows().empty());
+}
+
+TEST_F(RunToEndTest, ClosingTheWindowMeanwhileUnloadsItOnceTheOperationReturnsAndOpensNothing) {
+  windows.RunToEnd(*main, [&] {
+    windows.Unload(*main);  // its title bar
+    log.push_back(windows.program_ended() ? L"ended too soon" : L"operation goes on");
+    windows.Show(std::make_unique<TestWindow>(&log, L"Info"));
+    log.push_back(L"operation ends");
+  });
+  EXPECT_EQ(log, (std::vector<std::wstring>{L"operation goes on", L"operation ends", L"Main unloaded"}));
+  EXPECT_TRUE(windows.program_ended());
+  EXPECT_FALSE(desktop.ended());
+}
+
+TEST_F(RunToEndTest, AHeldEndIsCarriedOutEvenWhenTheOperationThrows) {
+  EXPECT_THROW(windows.RunToEnd(*main, [&] {
+    windows.EndProgram();
+    throw std::runtime_error("broke");
+  }), std::runtime_error);
+  EXPECT_TRUE(desktop.ended());
+  EXPECT_TRUE(windows.open_windows().empty());
+}
+
+TEST_F(RunToEndTest, OnceTheOperationHasReturnedACloseActsAtOnceAgain) {
+  windows.RunToEnd(*main, [] {});
+  EXPECT_FALSE(windows.program_ended());
+  windows.EndProgram();
+  EXPECT_TRUE(desktop.ended());
 }
 
 }  // namespace

@@ -80,6 +80,7 @@ const char* RegOpName(RegOp op) {
     case RegOp::kEnumValue: return "EnumValue";
     case RegOp::kDeleteKey: return "DeleteKey";
     case RegOp::kCloseKey: return "CloseKey";
+    case RegOp::kDeleteValue: return "DeleteValue";
   }
   return "?";
 }
@@ -133,6 +134,17 @@ struct SimRegistry::Node {
       sorted_valid = true;
     }
     return values[sorted_values[index]];
+  }
+
+  // Removes a value; false when there is none of that name.
+  bool EraseValue(const std::string& value_name) {
+    const auto found = value_index.find(UpperCase(value_name));
+    if (found == value_index.end()) return false;
+    values.erase(values.begin() + static_cast<std::ptrdiff_t>(found->second));
+    value_index.clear();
+    for (std::size_t i = 0; i < values.size(); ++i) value_index[UpperCase(values[i].name)] = i;
+    sorted_valid = false;
+    return true;
   }
 
   Value* FindValue(const std::string& value_name) {
@@ -400,6 +412,20 @@ RegStatus SimRegistry::DeleteKey(HKey key, const std::string& subkey) {
     call.path = path;
     parent->subkeys.erase(node->name);
     parent->Changed();
+  }
+  return Record(std::move(call));
+}
+
+RegStatus SimRegistry::DeleteValue(HKey key, const std::string& name) {
+  auto node = NodeOf(key);
+  const Handle* handle = HandleOf(key);
+  RegCall call{RegOp::kDeleteValue, node ? PathOf(*node) : "?", name, 0, "", reg::kSuccess};
+  call.status = Check(RegOp::kDeleteValue, call.path);
+  if (call.status == reg::kSuccess) {
+    if (!node) call.status = reg::kInvalidHandle;
+    else if (node->deleted) call.status = kKeyDeleted;
+    else if ((handle && !handle->writable) || node->read_only) call.status = reg::kAccessDenied;
+    else if (!node->EraseValue(name)) call.status = reg::kFileNotFound;
   }
   return Record(std::move(call));
 }

@@ -13,7 +13,7 @@ namespace kelpo {
 
 enum class RegOp {
   kAny, kOpenKey, kOpenKeyEx, kCreateKey, kQueryValue, kSetValue,
-  kEnumKey, kEnumKeyEx, kEnumValue, kDeleteKey, kCloseKey
+  kEnumKey, kEnumKeyEx, kEnumValue, kDeleteKey, kCloseKey, kDeleteValue
 };
 const char* RegOpName(RegOp op);
 
@@ -71,6 +71,7 @@ class SimRegistry final : public Registry {
   RegStatus EnumValue(HKey key, std::uint32_t index, char* name, std::uint32_t* name_size,
                       std::uint32_t* type, std::uint8_t* data, std::uint32_t* data_size) override;
   RegStatus DeleteKey(HKey key, const std::string& subkey) override;
+  RegStatus DeleteValue(HKey key, const std::string& name) override;
   RegStatus CloseKey(HKey key) override;
 
   // --- Test controls. Paths are full: "HKEY_CURRENT_USER\Software\X". ---

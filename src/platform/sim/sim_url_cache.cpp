@@ -48,7 +48,7 @@ bool SimUrlCache::Fetch(CacheOp op, std::size_t index, std::uint8_t* block, std:
       entry.probed = true;
     } else {
       Put32(block + kTypeOffset, entry.type);
-      Put32(block + kUrlOffsetField, kFixedPart);
+      Put32(block + kUrlOffsetField, entry.url_outside ? needed + 16 : kFixedPart);
       std::memcpy(block + kFixedPart, entry.url.c_str(), entry.url.size() + 1);
       *size = needed;
     }
@@ -115,6 +115,11 @@ void SimUrlCache::AddEntry(const std::string& url, std::uint32_t entry_type) {
 void SimUrlCache::GrowAfterProbe(const std::string& url, std::uint32_t extra) {
   for (Entry& entry : entries_)
     if (entry.url == url) entry.growth = extra;
+}
+
+void SimUrlCache::PointUrlOutsideBlock(const std::string& url) {
+  for (Entry& entry : entries_)
+    if (entry.url == url) entry.url_outside = true;
 }
 
 std::vector<std::string> SimUrlCache::urls() const {

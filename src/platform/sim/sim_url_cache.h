@@ -40,6 +40,8 @@ class SimUrlCache final : public UrlCache {
   // Once its size has been probed, the entry needs `extra` more bytes: the fetch that follows
   // the probe fails with 122.
   void GrowAfterProbe(const std::string& url, std::uint32_t extra);
+  // The entry's record points its URL past the end of the block it is fetched into.
+  void PointUrlOutsideBlock(const std::string& url);
   // Faults match on the URL of the entry the call would fetch or delete.
   void InjectFault(const SimFault<CacheOp>& fault) { faults_.Inject(fault); }
   std::vector<std::string> urls() const;
@@ -53,6 +55,7 @@ class SimUrlCache final : public UrlCache {
     std::uint32_t type = 0;
     std::uint32_t growth = 0;
     bool probed = false;
+    bool url_outside = false;
   };
 
   std::uint32_t SizeNeeded(const Entry& entry) const;

@@ -109,6 +109,10 @@ RegStatus Win32Registry::DeleteKey(HKey key, const std::string& subkey) {
   return RegDeleteKeyExA(Native(key), subkey.c_str(), KEY_WOW64_32KEY, 0);
 }
 
+RegStatus Win32Registry::DeleteValue(HKey key, const std::string& name) {
+  return RegDeleteValueA(Native(key), name.c_str());
+}
+
 RegStatus Win32Registry::CloseKey(HKey key) {
   if (reg::IsPredefined(key)) return ERROR_SUCCESS;
   return RegCloseKey(Native(key));

@@ -21,6 +21,7 @@ class Win32Registry final : public Registry {
   RegStatus EnumValue(HKey key, std::uint32_t index, char* name, std::uint32_t* name_size,
                       std::uint32_t* type, std::uint8_t* data, std::uint32_t* data_size) override;
   RegStatus DeleteKey(HKey key, const std::string& subkey) override;
+  RegStatus DeleteValue(HKey key, const std::string& name) override;
   RegStatus CloseKey(HKey key) override;
 };
 

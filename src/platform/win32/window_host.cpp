@@ -29,7 +29,11 @@ std::vector<std::unique_ptr<NativeForm>>::iterator Win32WindowHost::OpenFormOf(c
 }
 
 void Win32WindowHost::Shown(Window& window) {
-  auto form = std::make_unique<NativeForm>(window, dpi_, [this, &window] { manager_.Unload(window); });
+  NativeForm::Events events{[this, &window] { manager_.Unload(window); },
+                            [this, &window] {
+                              if (const auto found = OpenFormOf(window); found != open_.end()) front_ = found->get();
+                            }};
+  auto form = std::make_unique<NativeForm>(window, dpi_, std::move(events));
   if (!form->created()) {
     manager_.Unload(window);
     return;

@@ -28,7 +28,7 @@ class Win32WindowHost final : public WindowHost, public ProgramWindows {
   // Handles window messages until no window is left open; returns the exit code.
   int RunMessageLoop();
 
-  // The open window that was shown last.
+  // The open window that was last activated, or else the last shown.
   HWND FrontWindow() const override;
   // One turn of the message loop's handling, for a handler that waits: the windows unloaded
   // meanwhile stay until the handler returns.

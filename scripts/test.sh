@@ -58,7 +58,10 @@ windows_unit_and_contract() {
   cmake --build build/win64 -j"$jobs"
   source scripts/wine-env.sh
   kelpo_wine_prepare
-  trap 'wineserver -k 2>/dev/null || true' EXIT
+  # The window host's own tests make real windows: a private X server, ended on the way out
+  # with the prefix's wine server.
+  kelpo_private_display 90
+  trap kelpo_end_private_display EXIT
   ctest --test-dir build/win64 --output-on-failure
 }
 

@@ -30,12 +30,12 @@ WaitCost MeasureWaitForProgram(int milliseconds) {
   Win32Processes processes;
   const double cpu_before = ProcessCpuSeconds();
   const Stopwatch clock;
-  const std::uint32_t pid = processes.Start(sleeper);
-  if (pid == 0) {
+  const OwnedProcess started = processes.Start(sleeper);
+  if (!started) {
     result.why = "bench_sleeper.exe did not start";
     return result;
   }
-  processes.WaitUntilEnded(pid);
+  processes.WaitUntilEnded(*started);
   result.wall = clock.Seconds();
   result.cpu = ProcessCpuSeconds() - cpu_before;
   result.ran = result.wall * 1000 >= milliseconds * 0.9;

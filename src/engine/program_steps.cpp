@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <optional>
-#include <unordered_set>
 #include <vector>
 
 #include "engine/text_rules.h"
@@ -22,14 +21,30 @@ std::string_view CutAtZeroByte(const std::string& bytes) {
   return std::string_view(bytes).substr(0, bytes.find('\0'));
 }
 
+bool Named(const ProcessEntry& entry, std::string_view exe_name) {
+  return SameNameIgnoringCase(CutAtZeroByte(entry.exe_name), exe_name);
+}
+
 // The pids of running processes with this executable name; empty when no snapshot is taken.
 std::vector<std::uint32_t> PidsNamed(Processes& processes, std::string_view exe_name) {
   std::vector<std::uint32_t> pids;
   const std::optional<std::vector<ProcessEntry>> snapshot = processes.Snapshot();
   if (!snapshot) return pids;
   for (const ProcessEntry& entry : *snapshot)
-    if (SameNameIgnoringCase(CutAtZeroByte(entry.exe_name), exe_name)) pids.push_back(entry.pid);
+    if (Named(entry, exe_name)) pids.push_back(entry.pid);
   return pids;
+}
+
+// The registry editors this program started that are running now, in snapshot order; nullopt
+// when no snapshot is taken. An editor another program started (one the user opened) is never
+// among them.
+std::optional<std::vector<std::uint32_t>> OwnRegistryEditors(Processes& processes) {
+  const std::optional<std::vector<ProcessEntry>> snapshot = processes.Snapshot();
+  if (!snapshot) return std::nullopt;
+  std::vector<std::uint32_t> editors;
+  for (const ProcessEntry& entry : *snapshot)
+    if (entry.parent_pid == processes.OwnPid() && Named(entry, "regedit.exe")) editors.push_back(entry.pid);
+  return editors;
 }
 
 // Compares a decimal number, sign and blanks allowed, with 10 without converting it: any
@@ -65,13 +80,16 @@ bool ImportRegistryScript(Shell& shell, const std::wstring& program_folder) {
 
 void ImportRegistryScriptAndWait(Shell& shell, Processes& processes,
                                  const std::wstring& program_folder) {
-  // The shell hands back no process, so the editor is known as the one that was not running
-  // before the import started.
-  const std::vector<std::uint32_t> before = PidsNamed(processes, "regedit.exe");
-  if (!ImportRegistryScript(shell, program_folder)) return;
-  const std::unordered_set<std::uint32_t> earlier(before.begin(), before.end());
-  for (const std::uint32_t pid : PidsNamed(processes, "regedit.exe"))
-    if (earlier.count(pid) == 0) processes.WaitUntilEnded(pid);
+  // The shell hands back no process: the editor is known as one this program started that was
+  // not running before. Without both snapshots nothing can be told apart, so nothing is waited
+  // for rather than a stranger's editor.
+  const auto before = OwnRegistryEditors(processes);
+  if (!ImportRegistryScript(shell, program_folder) || !before) return;
+  const auto after = OwnRegistryEditors(processes);
+  if (!after) return;
+  for (const std::uint32_t pid : *after)
+    if (std::find(before->begin(), before->end(), pid) == before->end())
+      if (const OwnedProcess editor = processes.OpenToWait(pid)) processes.WaitUntilEnded(*editor);
 }
 
 std::wstring FlashInstallerCommand(const std::wstring& program_folder) {
@@ -91,8 +109,7 @@ void UpdateFlashPlayer(Processes& processes, const std::wstring& program_folder,
 }
 
 void StartAndWait(Processes& processes, const std::wstring& command_line) {
-  const std::uint32_t pid = processes.Start(command_line);
-  if (pid != 0) processes.WaitUntilEnded(pid);
+  if (const OwnedProcess started = processes.Start(command_line)) processes.WaitUntilEnded(*started);
 }
 
 }  // namespace kelpo

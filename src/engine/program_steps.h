@@ -24,7 +24,9 @@ std::wstring RegistryImportCommand(const std::wstring& program_folder);
 // Starts the silent import through the scripting shell; false when it could not be started.
 bool ImportRegistryScript(Shell& shell, const std::wstring& program_folder);
 // The same, then waits (window messages still handled) for the registry editor it started, so
-// the import has landed before anything written after it.
+// the import has landed before anything written after it: every regedit.exe whose parent is
+// this program and that was not running before. When either snapshot fails, nothing is waited
+// for.
 void ImportRegistryScriptAndWait(Shell& shell, Processes& processes,
                                  const std::wstring& program_folder);
 
@@ -37,8 +39,10 @@ bool FlashPlayerNeedsUpdate(const std::wstring& flash_version);
 void UpdateFlashPlayer(Processes& processes, const std::wstring& program_folder,
                        const std::wstring& flash_version);
 
-// Starts a command line with a normal, focused window and waits for it to end, handling
-// window messages meanwhile. A program that cannot be started leaves nothing to wait for.
+// Starts a command line as the desktop's shell would (the user may be asked to consent) and
+// waits, through the handle the start returned, for it to end, handling window messages
+// meanwhile. A program that cannot be started, or that the user refused, leaves nothing to wait
+// for.
 void StartAndWait(Processes& processes, const std::wstring& command_line);
 
 }  // namespace kelpo

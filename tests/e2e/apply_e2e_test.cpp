@@ -210,6 +210,49 @@ TEST_F(Apply, WindowStaysUsableWhileTheInstallerRunsAndOnlyNextIsLocked) {
   EXPECT_NE(WaitForWindow(run->pid(), L"设定完成", 30s), nullptr);
 }
 
+TEST_F(Apply, TabAndEnterWorkWhileTheInstallerRuns) {
+  SeedBrowser(L"8.0.6001.18702", L"9,0,124,0");  // older than 10: the installer runs
+  auto run = StartWith(kAllCompanions);
+  run->WriteFile(kInstallerHold, "");
+  HWND main = OpenMain(*run);
+  ASSERT_NE(main, nullptr);
+  const auto focused = [&] { return AutomationName(FocusedWindow(main)); };
+  // 下一步 pressed from the keyboard.
+  for (int presses = 0; presses < 3 && focused() != L"btnOk"; ++presses) {
+    const std::wstring before = focused();
+    PressKey(main, VK_TAB);
+    ASSERT_TRUE(WaitUntil([&] { return focused() != before; }, 3s));
+  }
+  ASSERT_EQ(focused(), L"btnOk");
+  PressKey(main, VK_RETURN);
+  const auto question = WaitForMessageBox(run->pid(), L"Internet 选项");
+  ASSERT_TRUE(question.has_value());
+  Answer(*question, IDYES);
+  ASSERT_TRUE(WaitUntil([&] { return InstallerRan(*run); }, 30s)) << "the installer did not start";
+  ASSERT_FALSE(IsEnabled(FindControl(main, L"btnOk")));
+
+  // While the program waits for it: the locked button handed the focus on, Tab moves it on,
+  // Enter presses a button (添 加 with a listed site answers with a message box).
+  EXPECT_TRUE(WaitUntil([&] { return !focused().empty() && focused() != L"btnOk"; }, 3s))
+      << "the focus stayed on the locked button";
+  Type(FindControl(main, L"txtWebSite"), L"http://www.example.com");
+  for (int presses = 0; presses < 6 && focused() != L"btnAdd"; ++presses) {
+    const std::wstring before = focused();
+    PressKey(main, VK_TAB);
+    ASSERT_TRUE(WaitUntil([&] { return focused() != before; }, 3s)) << "Tab does nothing while the program waits";
+  }
+  ASSERT_EQ(focused(), L"btnAdd");
+  PressKey(main, VK_RETURN);
+  const auto already = WaitForMessageBox(run->pid(), L"可信站点");
+  ASSERT_TRUE(already.has_value()) << "Enter does nothing while the program waits";
+  Answer(*already, IDOK);
+  EXPECT_TRUE(WaitUntil([&] { return focused() == L"btnAdd"; }, 3s));
+  EXPECT_EQ(OpenWindowCaptions(run->pid()), Names{L"添加可信站点"}) << "the report waits for the installer";
+
+  std::filesystem::remove(run->folder() / kInstallerHold);
+  EXPECT_NE(WaitForWindow(run->pid(), L"设定完成", 30s), nullptr);
+}
+
 TEST_F(Apply, AutomaticModeAddsTheSetUpSiteAndUpdatesFlashPlayer) {
   SeedBrowser(L"8.0.6001.18702", L"");  // no Flash Player
   ASSERT_TRUE(registry::WriteString(HKEY_CURRENT_USER, kGoogleOptions, L"PopupBlockerWhitelist", L"|www.example.com|"));

@@ -106,11 +106,13 @@ TEST_F(KelpoRun, CheckWindowClosedFromItsTitleBarEndsTheProgram) {
 
 class TrustedSiteWindow : public KelpoRun {
  protected:
-  static HWND Focused(HWND window) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof(info);
-    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
-    return info.hwndFocus;
+  static HWND Focused(HWND window) { return FocusedWindow(window); }
+
+  // Types a site the list already holds, so that 添 加 answers with a message box.
+  static void TypeAListedSite(HWND main) {
+    HWND text_box = FindControl(main, L"txtWebSite");
+    Type(text_box, L"http://www.example.com");
+    ASSERT_TRUE(WaitUntil([&] { return Caption(text_box) == L"http://www.example.com"; }, 3s));
   }
 };
 
@@ -207,6 +209,54 @@ TEST_F(TrustedSiteWindow, TypedSitesAreAddedOnceAndClickedSitesRemoved) {
   EXPECT_EQ(ListSelection(list), 0);
   Click(remove);
   EXPECT_TRUE(WaitUntil([&] { return ListItems(list) == std::vector<std::wstring>{L"http://www.zandrel.example"}; }, 3s));
+}
+
+TEST_F(TrustedSiteWindow, FocusReturnsToItsControlWhenTheWindowIsActiveAgain) {
+  ASSERT_TRUE(registry::WriteDword(HKEY_CURRENT_USER, kDomains + L"\\example.com\\www", L"http", 2));
+  auto run = StartWith(kAllCompanions);
+  HWND main = OpenMain(*run);
+  ASSERT_NE(main, nullptr);
+  TypeAListedSite(main);
+  PressKey(main, VK_TAB);
+  ASSERT_TRUE(WaitUntil([&] { return AutomationName(Focused(main)) == L"btnAdd"; }, 3s));
+
+  // After a message box.
+  PressKey(main, VK_RETURN);
+  const auto already = WaitForMessageBox(run->pid(), L"可信站点");
+  ASSERT_TRUE(already.has_value()) << "Enter on 添 加 did not press it";
+  EXPECT_EQ(OwnerOf(*already), main) << "the message box belongs to the window";
+  Answer(*already, IDOK);
+  EXPECT_TRUE(WaitUntil([&] { return AutomationName(Focused(main)) == L"btnAdd"; }, 3s))
+      << "the focus went to " << ::testing::PrintToString(AutomationName(Focused(main)));
+
+  // After the window was minimised and restored.
+  PostMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  ASSERT_TRUE(WaitUntil([&] { return IsIconic(main) != FALSE; }, 3s));
+  PostMessageW(main, WM_SYSCOMMAND, SC_RESTORE, 0);
+  ASSERT_TRUE(WaitUntil([&] { return IsIconic(main) == FALSE; }, 3s));
+  EXPECT_TRUE(WaitUntil([&] { return AutomationName(Focused(main)) == L"btnAdd"; }, 3s))
+      << "the focus went to " << ::testing::PrintToString(AutomationName(Focused(main)));
+  PressKey(main, VK_TAB);
+  EXPECT_TRUE(WaitUntil([&] { return AutomationName(Focused(main)) == L"btnOk"; }, 3s)) << "Tab goes on from there";
+}
+
+TEST_F(TrustedSiteWindow, DeletingASiteKeepsTheListScrolledWhereItWas) {
+  for (int i = 10; i < 40; ++i)
+    ASSERT_TRUE(registry::WriteDword(HKEY_CURRENT_USER, kDomains + L"\\site" + std::to_wstring(i) + L".example",
+                                     L"http", 2));
+  auto run = StartWith(kAllCompanions);
+  HWND main = OpenMain(*run);
+  ASSERT_NE(main, nullptr);
+  HWND list = FindControl(main, L"lstWebSite");
+  ASSERT_EQ(ListItems(list).size(), 30u);
+  SendMessageW(list, LB_SETTOPINDEX, 20, 0);
+  ASSERT_EQ(SendMessageW(list, LB_GETTOPINDEX, 0, 0), 20);
+  ClickListItem(list, 22);
+  ASSERT_TRUE(WaitUntil([&] { return IsEnabled(FindControl(main, L"btnDel")); }, 3s));
+  Click(FindControl(main, L"btnDel"));
+  ASSERT_TRUE(WaitUntil([&] { return ListItems(list).size() == 29; }, 3s));
+  EXPECT_EQ(ListItems(list)[22], L"http://site33.example") << "the clicked site is the one deleted";
+  EXPECT_EQ(SendMessageW(list, LB_GETTOPINDEX, 0, 0), 20);
 }
 
 TEST_F(TrustedSiteWindow, CloseButtonEndsTheProgram) {

@@ -218,6 +218,20 @@ void Type(HWND text_box, const std::wstring& text) {
 
 void CloseFromTitleBar(HWND window) { PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); }
 
+HWND FocusedWindow(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+  return info.hwndFocus;
+}
+
+void PressKey(HWND window, WPARAM key) {
+  const HWND target = FocusedWindow(window);
+  PostMessageW(target != nullptr ? target : window, WM_KEYDOWN, key, 1);
+}
+
+HWND OwnerOf(const MessageBoxView& box) { return GetWindow(box.window, GW_OWNER); }
+
 void Settle(HWND window) { Send(window, WM_NULL, 0, 0); }
 
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds patience) {

@@ -34,6 +34,8 @@ std::optional<MessageBoxView> WaitForMessageBox(std::uint32_t pid, const std::ws
                                                 std::chrono::milliseconds patience = kPatience);
 // Presses one of the box's buttons (IDOK, IDYES, IDNO).
 void Answer(const MessageBoxView& box, int button_id);
+// The window the message box belongs to, or null.
+HWND OwnerOf(const MessageBoxView& box);
 
 // The control of that name inside the window; nullptr when there is none.
 HWND FindControl(HWND window, const std::wstring& name);
@@ -62,6 +64,11 @@ void ClickListItem(HWND list, int index);
 void Type(HWND text_box, const std::wstring& text);
 // Closes a window from its title bar.
 void CloseFromTitleBar(HWND window);
+// The window that has the keyboard focus in the thread of that window; null when none has.
+HWND FocusedWindow(HWND window);
+// Presses a key where the keyboard focus of the window's thread is (posted, as the keyboard
+// would; no key is held down meanwhile).
+void PressKey(HWND window, WPARAM key);
 // Waits until the window's thread answers: it has finished what it was doing and waits in its
 // message loop. Input posted a moment ago may still be queued: use WaitUntil for its effects.
 void Settle(HWND window);

@@ -37,7 +37,7 @@ struct ApplyMachine : SimPlatform {
     files.PutCompanion(L"TrustedSites.reg", "REGEDIT4\r\n");
     files.PutCompanion(L"install_flash_player_10_active_x.exe", "MZ");
     // The registry editor the shell starts shows up as a process until it is waited for.
-    shell.set_on_run([this](const std::wstring&) { processes.AddProcess("regedit.exe"); });
+    shell.set_on_run([this](const std::wstring&) { processes.AddChild("regedit.exe"); });
   }
 
   void Note(const std::string& text) {

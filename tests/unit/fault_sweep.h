@@ -137,6 +137,7 @@ inline void SweepEveryCall(const std::function<void(ApplyMachine&)>& arrange,
       if (!Aimed(site, Port::kCache, CacheOp::kCloseFind)) {
         EXPECT_EQ(machine.url_cache.open_walk_count(), 0u);
       }
+      EXPECT_EQ(machine.processes.open_handles(), 0);
       if (::testing::Test::HasFailure()) return;  // one faulty call is enough to see
     }
   }

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 namespace kelpo::form_layout {
 namespace {
 
@@ -74,6 +78,29 @@ TEST(NextTabStop, StartsFromTheTopWhenTheFocusIsOnNoStop) {
 TEST(NextTabStop, NoneWhenNothingTakesTheFocus) {
   EXPECT_FALSE(NextTabStop({{0, false}, {std::nullopt, true}}, std::nullopt, true));
   EXPECT_FALSE(NextTabStop({}, std::nullopt, false));
+}
+
+TEST(PlanListUpdate, DeletesOneRemovedItemAloneAndAppendsAddedOnes) {
+  using Kind = ListUpdate::Kind;
+  using Items = std::vector<std::string>;
+  const auto plan = [](const Items& shown, const Items& wanted) {
+    const ListUpdate update = PlanListUpdate(shown, wanted);
+    return std::pair{update.kind, update.index};
+  };
+  const Items abc = {"a", "b", "c"};
+  EXPECT_EQ(plan(abc, abc), std::pair(Kind::kNone, std::size_t{0}));
+  EXPECT_EQ(plan(abc, {"a", "b", "c", "d", "e"}), std::pair(Kind::kAppend, std::size_t{3}));
+  EXPECT_EQ(plan({}, {"a"}), std::pair(Kind::kAppend, std::size_t{0}));
+  EXPECT_EQ(plan(abc, {"b", "c"}), std::pair(Kind::kRemoveOne, std::size_t{0}));
+  EXPECT_EQ(plan(abc, {"a", "c"}), std::pair(Kind::kRemoveOne, std::size_t{1}));
+  EXPECT_EQ(plan(abc, {"a", "b"}), std::pair(Kind::kRemoveOne, std::size_t{2}));
+  EXPECT_EQ(plan({"a", "a"}, {"a"}), std::pair(Kind::kRemoveOne, std::size_t{1}));
+  // Anything else is rebuilt: two removed, one replaced, emptied, reordered.
+  EXPECT_EQ(plan(abc, {"c"}).first, Kind::kRebuild);
+  EXPECT_EQ(plan(abc, {"a", "x", "c"}).first, Kind::kRebuild);
+  EXPECT_EQ(plan(abc, {}).first, Kind::kRebuild);
+  EXPECT_EQ(plan(abc, {"a", "c", "b"}).first, Kind::kRebuild);
+  EXPECT_EQ(plan({"a"}, {}), std::pair(Kind::kRemoveOne, std::size_t{0}));
 }
 
 }  // namespace

@@ -68,10 +68,14 @@ TEST(FlashPlayerNeedsUpdate, MissingOrOlderThanTen) {
     EXPECT_EQ(FlashPlayerNeedsUpdate(version), needs) << ::testing::PrintToString(std::wstring(version));
 }
 
-TEST(UpdateFlashPlayer, RunsTheInstallerAndWaitsForItToEnd) {
+TEST(UpdateFlashPlayer, RunsTheInstallerAndWaitsThroughTheHandleItsStartReturned) {
   SimProcesses processes;
   bool waited_while_running = false;
-  processes.set_on_wait([&](std::uint32_t pid) { waited_while_running = processes.IsRunning(pid); });
+  int handles_during_wait = 0;
+  processes.set_on_wait([&](std::uint32_t pid) {
+    waited_while_running = processes.IsRunning(pid);
+    handles_during_wait = processes.open_handles();
+  });
   UpdateFlashPlayer(processes, L"D:\\my tools", L"9.0.124.0");
   ASSERT_EQ(processes.journal().size(), 2u);
   EXPECT_EQ(processes.journal()[0].op, ProcOp::kStart);
@@ -79,7 +83,9 @@ TEST(UpdateFlashPlayer, RunsTheInstallerAndWaitsForItToEnd) {
   EXPECT_EQ(processes.journal()[1].op, ProcOp::kWait);
   EXPECT_EQ(processes.journal()[1].pid, processes.journal()[0].pid);
   EXPECT_TRUE(waited_while_running);
+  EXPECT_EQ(handles_during_wait, 1) << "the started handle itself, not one opened again by its id";
   EXPECT_EQ(processes.running_count(), 0u);
+  EXPECT_EQ(processes.open_handles(), 0);
 }
 
 TEST(UpdateFlashPlayer, NothingWhenTheVersionIsTenOrLater) {
@@ -88,12 +94,15 @@ TEST(UpdateFlashPlayer, NothingWhenTheVersionIsTenOrLater) {
   EXPECT_THAT(processes.journal(), IsEmpty());
 }
 
-TEST(UpdateFlashPlayer, AnInstallerThatCannotStartLeavesNothingToWaitFor) {
-  SimProcesses processes;
-  processes.InjectFault({.op = ProcOp::kStart});
-  UpdateFlashPlayer(processes, L"D:\\k", L"");
-  ASSERT_EQ(processes.journal().size(), 1u);
-  EXPECT_FALSE(processes.journal()[0].succeeded);
+TEST(UpdateFlashPlayer, AnInstallerThatCannotStartOrIsRefusedLeavesNothingToWaitFor) {
+  for (const std::int32_t error : {2, 1223}) {  // not found; the user refused consent
+    SimProcesses processes;
+    processes.InjectFault({.op = ProcOp::kStart, .error = error});
+    UpdateFlashPlayer(processes, L"D:\\k", L"");
+    ASSERT_EQ(processes.journal().size(), 1u);
+    EXPECT_FALSE(processes.journal()[0].succeeded);
+    EXPECT_EQ(processes.open_handles(), 0);
+  }
 }
 
 class ImportTest : public ::testing::Test {
@@ -102,17 +111,23 @@ class ImportTest : public ::testing::Test {
     std::vector<std::pair<std::uint64_t, std::string>> calls;
     for (const ShellCall& call : shell.journal()) calls.push_back({call.number, "run"});
     for (const ProcCall& call : processes.journal())
-      calls.push_back({call.number, call.op == ProcOp::kSnapshot ? "snapshot" : call.op == ProcOp::kWait
-                                                                  ? "wait " + std::to_string(call.pid)
-                                                                  : "other"});
+      calls.push_back({call.number, call.op == ProcOp::kSnapshot ? "snapshot"
+                                    : call.op == ProcOp::kWait
+                                        ? (call.succeeded ? "wait " : "no wait ") + std::to_string(call.pid)
+                                        : "other"});
     std::sort(calls.begin(), calls.end());
     std::vector<std::string> names;
     for (const auto& call : calls) names.push_back(call.second);
     return names;
   }
+  // The editor the shell starts: this program's child.
+  void ShellStartsAnEditor() {
+    shell.set_on_run([&](const std::wstring&) { started = processes.AddChild("REGEDIT.EXE"); });
+  }
 
   SimShell shell;
   SimProcesses processes;
+  std::uint32_t started = 0;
 };
 
 TEST_F(ImportTest, StartsTheEditorSilentlyThroughTheShell) {
@@ -121,14 +136,49 @@ TEST_F(ImportTest, StartsTheEditorSilentlyThroughTheShell) {
   EXPECT_EQ(shell.journal()[0].command_line, L"regedit.exe /s  \"C:\\Kelpo dir\\TrustedSites.reg\"");
 }
 
-TEST_F(ImportTest, WaitsForTheEditorItStartedButNotForOneAlreadyRunning) {
-  const std::uint32_t earlier = processes.AddProcess("regedit.exe");
-  std::uint32_t started = 0;
-  shell.set_on_run([&](const std::wstring&) { started = processes.AddProcess("REGEDIT.EXE"); });
+TEST_F(ImportTest, WaitsOnlyForTheEditorItStartedNotForOnesRunningBeforeOrOpenedByTheUser) {
+  const std::uint32_t users_before = processes.AddProcess("regedit.exe");
+  const std::uint32_t own_before = processes.AddChild("regedit.exe");
+  std::uint32_t users_meanwhile = 0;
+  shell.set_on_run([&](const std::wstring&) {
+    users_meanwhile = processes.AddProcess("regedit.exe");  // the user opens the Registry Editor
+    started = processes.AddChild("REGEDIT.EXE");
+  });
   ImportRegistryScriptAndWait(shell, processes, L"C:\\K");
   EXPECT_THAT(Calls(), ElementsAre("snapshot", "run", "snapshot", "wait " + std::to_string(started)));
-  EXPECT_TRUE(processes.IsRunning(earlier));
+  EXPECT_TRUE(processes.IsRunning(users_before));
+  EXPECT_TRUE(processes.IsRunning(own_before));
+  EXPECT_TRUE(processes.IsRunning(users_meanwhile));
   EXPECT_FALSE(processes.IsRunning(started));
+  EXPECT_EQ(processes.open_handles(), 0);
+}
+
+TEST_F(ImportTest, AChildThatIsNotTheEditorIsNotWaitedFor) {
+  shell.set_on_run([&](const std::wstring&) { processes.AddChild("regedit.exe.bak"); });
+  ImportRegistryScriptAndWait(shell, processes, L"C:\\K");
+  EXPECT_THAT(Calls(), ElementsAre("snapshot", "run", "snapshot"));
+}
+
+TEST_F(ImportTest, WhenEitherSnapshotFailsNothingIsWaitedForButTheScriptIsStillImported) {
+  for (const int failing : {0, 1}) {
+    SimShell shell_here;
+    SimProcesses processes_here;
+    shell_here.set_on_run([&](const std::wstring&) { processes_here.AddChild("regedit.exe"); });
+    processes_here.InjectFault({.op = ProcOp::kSnapshot, .skip = failing, .times = 1});
+    ImportRegistryScriptAndWait(shell_here, processes_here, L"C:\\K");
+    EXPECT_EQ(shell_here.journal().size(), 1u) << "snapshot " << failing << " failing";
+    for (const ProcCall& call : processes_here.journal()) EXPECT_NE(call.op, ProcOp::kWait);
+    EXPECT_EQ(processes_here.running_count(), 1u) << "the editor is left to run";
+  }
+}
+
+TEST_F(ImportTest, AnEditorThatCannotBeOpenedIsNotWaitedFor) {
+  ShellStartsAnEditor();
+  processes.InjectFault({.op = ProcOp::kWait, .subject = L"REGEDIT"});
+  ImportRegistryScriptAndWait(shell, processes, L"C:\\K");
+  EXPECT_THAT(Calls(), ElementsAre("snapshot", "run", "snapshot", "no wait " + std::to_string(started)));
+  EXPECT_TRUE(processes.IsRunning(started));
+  EXPECT_EQ(processes.open_handles(), 0);
 }
 
 TEST_F(ImportTest, AShellThatFailsStartsNothingAndWaitsForNothing) {

@@ -41,8 +41,11 @@ TEST_F(UndoTest, ImportsTheBackupWaitsAndRebuildsTheReport) {
   check.btnCancel_Click();
   EXPECT_EQ(Started(), (std::vector<std::wstring>{
                            L"regedit.exe  /s \"C:\\Program Files\\Kelpo\\backup.reg\""}));
-  ASSERT_FALSE(processes.journal().empty());
+  // Waited for through the handle its start returned, which is then closed.
+  ASSERT_EQ(processes.journal().size(), 2u);
   EXPECT_EQ(processes.journal().back().op, ProcOp::kWait);
+  EXPECT_EQ(processes.journal().back().pid, processes.journal().front().pid);
+  EXPECT_EQ(processes.open_handles(), 0);
   EXPECT_EQ(check.List.items().front(), L"警告    关闭弹出窗口阻止程序");
   EXPECT_EQ(std::count(check.List.items().begin(), check.List.items().end(), L"警告    关闭弹出窗口阻止程序"), 1);
   EXPECT_EQ(Shown(), (std::vector<std::wstring>{L"确定要撤消修改的IE属性吗？|撤消|68", L"撤消成功！|撤消|64"}));

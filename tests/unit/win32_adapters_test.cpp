@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/message_pump.h"
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_text_codec.h"
@@ -145,6 +146,54 @@ TEST(Win32Desktop, HandlesThePendingMessagesOnceAndKeepsAQuit) {
   desktop.HandlePendingMessages();
   EXPECT_EQ(count, 3);
   DestroyWindow(window);
+}
+
+// The host's front window, whatever window of the thread is active.
+class FixedFront final : public ProgramWindows {
+ public:
+  explicit FixedFront(HWND front) : front_(front) {}
+  HWND FrontWindow() const override { return front_; }
+  bool HandlePendingMessages() override { return kelpo::HandlePendingMessages(nullptr); }
+
+ private:
+  HWND front_;
+};
+
+struct SeenBox {
+  HWND owner = nullptr;
+  bool found = false;
+};
+SeenBox seen_box;
+
+// Runs inside the message box's own loop: notes its owner and answers it.
+void CALLBACK AnswerTheBox(HWND, UINT, UINT_PTR timer, DWORD) {
+  const HWND box = FindWindowW(L"#32770", L"Kelpo owner test");
+  if (box == nullptr) return;
+  KillTimer(nullptr, timer);
+  seen_box = {GetWindow(box, GW_OWNER), true};
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
+TEST(Win32Desktop, AMessageBoxBelongsToTheHostsFrontWindowNotToTheActiveOne) {
+  const auto make = [] {
+    return CreateWindowW(L"STATIC", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr,
+                         GetModuleHandleW(nullptr), nullptr);
+  };
+  HWND front = make();
+  HWND other = make();
+  ASSERT_TRUE(front != nullptr && other != nullptr);
+  SetActiveWindow(other);
+  FixedFront host(front);
+  Win32Desktop desktop;
+  desktop.Attach(&host);
+  seen_box = {};
+  const UINT_PTR timer = SetTimer(nullptr, 0, 50, AnswerTheBox);
+  EXPECT_EQ(desktop.ShowMessage(L"text", L"Kelpo owner test", 0x40), IDOK);
+  KillTimer(nullptr, timer);
+  EXPECT_TRUE(seen_box.found);
+  EXPECT_EQ(seen_box.owner, front);
+  DestroyWindow(other);
+  DestroyWindow(front);
 }
 
 }  // namespace

@@ -61,4 +61,24 @@ inline std::optional<std::size_t> NextTabStop(const std::vector<TabStop>& stops,
   return order.back();
 }
 
+// How a list box goes from the items it shows to the items its model holds in the fewest
+// native steps: items added at the end are appended, one item removed is deleted alone (the
+// list keeps its scroll position), anything else rebuilds the list.
+struct ListUpdate {
+  enum class Kind { kNone, kAppend, kRemoveOne, kRebuild };
+  Kind kind = Kind::kNone;
+  std::size_t index = 0;  // kAppend: the first item to add; kRemoveOne: the item to delete
+};
+
+template <typename Item>
+ListUpdate PlanListUpdate(const std::vector<Item>& shown, const std::vector<Item>& wanted) {
+  const std::size_t same = static_cast<std::size_t>(
+      std::mismatch(shown.begin(), shown.end(), wanted.begin(), wanted.end()).first - shown.begin());
+  if (same == shown.size() && same == wanted.size()) return {ListUpdate::Kind::kNone, 0};
+  if (same == shown.size()) return {ListUpdate::Kind::kAppend, same};
+  if (shown.size() == wanted.size() + 1 && std::equal(shown.begin() + same + 1, shown.end(), wanted.begin() + same))
+    return {ListUpdate::Kind::kRemoveOne, same};
+  return {ListUpdate::Kind::kRebuild, 0};
+}
+
 }  // namespace kelpo::form_layout

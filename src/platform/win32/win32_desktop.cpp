@@ -2,21 +2,22 @@
 
 #include <windows.h>
 
+#include "platform/win32/message_pump.h"
+
 namespace kelpo {
 
 int Win32Desktop::ShowMessage(const std::wstring& text, const std::wstring& title, unsigned flags) {
-  return MessageBoxW(GetActiveWindow(), text.c_str(), title.c_str(), flags);
+  // Not GetActiveWindow(): it is null while another program is in front, and a box without an
+  // owner would leave the program's window usable behind it.
+  const HWND owner = windows_ != nullptr ? windows_->FrontWindow() : nullptr;
+  return MessageBoxW(owner, text.c_str(), title.c_str(), flags);
 }
 
 void Win32Desktop::HandlePendingMessages() {
-  MSG message{};
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (message.message == WM_QUIT) {
-      PostQuitMessage(static_cast<int>(message.wParam));
-      return;
-    }
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
+  if (windows_ != nullptr) {
+    windows_->HandlePendingMessages();
+  } else {
+    kelpo::HandlePendingMessages(nullptr);
   }
 }
 

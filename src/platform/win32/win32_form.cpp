@@ -120,8 +120,8 @@ bool NativeForm::RegisterClasses() {
   return registered;
 }
 
-NativeForm::NativeForm(Window& model, int dpi, std::function<void()> on_close)
-    : model_(model), dpi_(dpi), on_close_(std::move(on_close)) {
+NativeForm::NativeForm(Window& model, int dpi, Events events)
+    : model_(model), dpi_(dpi), events_(std::move(events)) {
   if (!RegisterClasses()) return;
   const RECT rect = ScreenRectOfClient(form_layout::TwipsToPixels(model.client_width(), dpi),
                                        form_layout::TwipsToPixels(model.client_height(), dpi));
@@ -146,7 +146,26 @@ void NativeForm::Show() {
   ShowWindow(window_.get(), SW_SHOWNORMAL);
   UpdateWindow(window_.get());
   SetForegroundWindow(window_.get());
-  FocusNext(true);
+  RestoreFocus();
+}
+
+void NativeForm::RestoreFocus() {
+  const NativeControl* saved = FindNative(focus_to_restore_);
+  if (saved != nullptr && Focusable(*saved->model)) {
+    SetFocus(saved->window);
+  } else {
+    FocusNext(nullptr, true);
+  }
+}
+
+void NativeForm::OnActivate(WPARAM wparam) {
+  if (LOWORD(wparam) == WA_INACTIVE) {
+    // The focus has not moved yet: remember where it was, for when the window comes back.
+    if (FindNative(GetFocus()) != nullptr) focus_to_restore_ = GetFocus();
+    return;
+  }
+  if (events_.on_activated) events_.on_activated();
+  if (HIWORD(wparam) == 0) RestoreFocus();  // a minimised window gets it back once restored
 }
 
 void NativeForm::Close() {
@@ -256,23 +275,36 @@ void NativeForm::Sync(NativeControl& control) {
   for (HWND window : {control.window, control.text_window})
     if (model.kind() != ControlKind::kListBox && WindowText(window) != model.caption())
       SetWindowTextW(window, model.caption().c_str());
+  // A control that loses the focus by being hidden or disabled hands it on, so the keys keep
+  // working (a disabled window that had the focus leaves it with no window at all).
+  const bool had_focus = GetFocus() == control.window;
   const bool shown = (GetWindowLongPtrW(control.window, GWL_STYLE) & WS_VISIBLE) != 0;
   if (shown != model.visible()) ShowWindow(control.window, model.visible() ? SW_SHOWNA : SW_HIDE);
   if ((IsWindowEnabled(control.window) != FALSE) != model.enabled()) EnableWindow(control.window, model.enabled());
+  if (had_focus && !Focusable(model)) FocusNext(&control, true);
   if (model.kind() == ControlKind::kListBox) SyncList(control);
 }
 
 void NativeForm::SyncList(NativeControl& control) {
   const auto& list = static_cast<const ListBox&>(*control.model);
   const std::vector<std::wstring>& items = list.items();
-  const bool only_added = control.shown_items.size() <= items.size() &&
-                          std::equal(control.shown_items.begin(), control.shown_items.end(), items.begin());
-  if (!only_added) {
-    SendMessageW(control.window, LB_RESETCONTENT, 0, 0);
-    control.shown_items.clear();
+  const form_layout::ListUpdate update = form_layout::PlanListUpdate(control.shown_items, items);
+  const auto append_from = [&](std::size_t first) {
+    for (std::size_t i = first; i < items.size(); ++i)
+      SendMessageW(control.window, LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(items[i].c_str()));
+  };
+  switch (update.kind) {
+    case form_layout::ListUpdate::Kind::kNone: break;
+    case form_layout::ListUpdate::Kind::kAppend: append_from(update.index); break;
+    case form_layout::ListUpdate::Kind::kRemoveOne:
+      // Deleted alone, the list stays scrolled where the user left it.
+      SendMessageW(control.window, LB_DELETESTRING, update.index, 0);
+      break;
+    case form_layout::ListUpdate::Kind::kRebuild:
+      SendMessageW(control.window, LB_RESETCONTENT, 0, 0);
+      append_from(0);
+      break;
   }
-  for (std::size_t i = control.shown_items.size(); i < items.size(); ++i)
-    SendMessageW(control.window, LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(items[i].c_str()));
   control.shown_items = items;
   if (SendMessageW(control.window, LB_GETCURSEL, 0, 0) != list.ListIndex())
     SendMessageW(control.window, LB_SETCURSEL, static_cast<WPARAM>(list.ListIndex()), 0);
@@ -301,14 +333,13 @@ void NativeForm::OnCommand(HWND from, int code) {
   }
 }
 
-void NativeForm::FocusNext(bool forward) {
+void NativeForm::FocusNext(const NativeControl* from, bool forward) {
   std::vector<form_layout::TabStop> stops;
   std::optional<std::size_t> current;
-  const HWND focused = GetFocus();
   for (std::size_t i = 0; i < controls_.size(); ++i) {
     const Control& model = *controls_[i].model;
     stops.push_back({model.tab_index(), Focusable(model)});
-    if (controls_[i].window == focused) current = i;
+    if (&controls_[i] == from) current = i;
   }
   if (const auto next = form_layout::NextTabStop(stops, current, forward)) {
     SetFocus(controls_[*next].window);
@@ -319,7 +350,7 @@ void NativeForm::FocusNext(bool forward) {
 bool NativeForm::TranslateKey(const MSG& message) {
   if (message.message != WM_KEYDOWN || !Contains(message.hwnd)) return false;
   if (message.wParam == VK_TAB) {
-    FocusNext(GetKeyState(VK_SHIFT) >= 0);
+    FocusNext(FindNative(GetFocus()), GetKeyState(VK_SHIFT) >= 0);
     return true;
   }
   if (message.wParam == VK_RETURN)
@@ -370,7 +401,13 @@ LRESULT NativeForm::OnMessage(HWND window, UINT message, WPARAM wparam, LPARAM l
       if (lparam != 0) OnCommand(reinterpret_cast<HWND>(lparam), HIWORD(wparam));
       return 0;
     case WM_CLOSE:
-      if (on_close_) on_close_();
+      if (events_.on_close) events_.on_close();
+      return 0;
+    case WM_ACTIVATE:
+      OnActivate(wparam);
+      return 0;
+    case WM_SETFOCUS:
+      RestoreFocus();  // the window itself never keeps the focus: one of its controls takes it
       return 0;
     case WM_DPICHANGED: {
       dpi_ = HIWORD(wparam);

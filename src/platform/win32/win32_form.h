@@ -17,9 +17,15 @@ namespace kelpo {
 
 class NativeForm {
  public:
-  // Creates the window, hidden, centred on the screen at `dpi`. on_close runs when the user
-  // asks to close it (title bar, system menu, Alt+F4); the window stays until Close().
-  NativeForm(Window& model, int dpi, std::function<void()> on_close);
+  // What the window tells its host: the user asks to close it (title bar, system menu, Alt+F4;
+  // the window stays until Close()), or it has become the active window.
+  struct Events {
+    std::function<void()> on_close;
+    std::function<void()> on_activated;
+  };
+
+  // Creates the window, hidden, centred on the screen at `dpi`.
+  NativeForm(Window& model, int dpi, Events events);
   NativeForm(const NativeForm&) = delete;
   NativeForm& operator=(const NativeForm&) = delete;
   ~NativeForm();
@@ -65,12 +71,19 @@ class NativeForm {
   void Sync(NativeControl& control);
   void SyncList(NativeControl& control);
   void OnCommand(HWND from, int code);
-  void FocusNext(bool forward);
+  // As in a dialog: the control that had the focus when the window last became inactive gets
+  // it back when the window is active again; the window itself never keeps the focus.
+  void OnActivate(WPARAM wparam);
+  // The remembered control takes the focus; when it can no longer, the first in tab order.
+  void RestoreFocus();
+  // Moves the focus to the next control in tab order after `from` (none: the first).
+  void FocusNext(const NativeControl* from, bool forward);
 
   Window& model_;
   int dpi_;
-  std::function<void()> on_close_;
+  Events events_;
   bool syncing_ = false;
+  HWND focus_to_restore_ = nullptr;
   std::map<FontKey, UniqueFont> fonts_;  // before window_: outlives the controls using them
   UniqueWindow window_;
   std::vector<NativeControl> controls_;

@@ -1,27 +1,35 @@
 #include "platform/win32/win32_processes.h"
 
 #include <windows.h>
+#include <shellapi.h>
 #include <tlhelp32.h>
 
+#include "platform/command_line.h"
+#include "platform/win32/com_apartment.h"
+#include "platform/win32/message_pump.h"
 #include "platform/win32/win32_handle.h"
 
 namespace kelpo {
+namespace {
 
-bool DispatchPendingMessages() {
-  MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (message.message == WM_QUIT) {
-      PostQuitMessage(static_cast<int>(message.wParam));
-      return false;
-    }
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-  return true;
+class Win32Process final : public ProcessHandle {
+ public:
+  Win32Process(UniqueHandle handle, std::uint32_t pid) : handle_(std::move(handle)), pid_(pid) {}
+  std::uint32_t pid() const override { return pid_; }
+  HANDLE get() const { return handle_.get(); }
+
+ private:
+  UniqueHandle handle_;
+  std::uint32_t pid_;
+};
+
+OwnedProcess Own(HANDLE process, std::uint32_t pid) {
+  UniqueHandle owned(process);
+  if (!owned) return nullptr;
+  return std::make_unique<Win32Process>(std::move(owned), pid);
 }
 
-Win32Processes::Win32Processes(std::function<void()> handle_pending_messages)
-    : handle_pending_messages_(std::move(handle_pending_messages)) {}
+}  // namespace
 
 std::optional<std::vector<ProcessEntry>> Win32Processes::Snapshot() {
   const UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
@@ -31,7 +39,7 @@ std::optional<std::vector<ProcessEntry>> Win32Processes::Snapshot() {
   entry.dwSize = sizeof entry;
   for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry)) {
     const std::size_t length = strnlen(entry.szExeFile, sizeof entry.szExeFile);
-    entries.push_back({entry.th32ProcessID, std::string(entry.szExeFile, length)});
+    entries.push_back({entry.th32ProcessID, entry.th32ParentProcessID, std::string(entry.szExeFile, length)});
   }
   return entries;
 }
@@ -41,33 +49,40 @@ bool Win32Processes::Terminate(std::uint32_t pid) {
   return process && TerminateProcess(process.get(), 0);
 }
 
-std::uint32_t Win32Processes::Start(const std::wstring& command_line) {
-  std::wstring mutable_line = command_line;  // CreateProcessW may write into it
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_SHOWNORMAL;
-  PROCESS_INFORMATION started{};
-  if (!CreateProcessW(nullptr, mutable_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &started))
-    return 0;
-  const UniqueHandle process(started.hProcess);
-  const UniqueHandle thread(started.hThread);
-  return started.dwProcessId;
+std::uint32_t Win32Processes::OwnPid() const { return GetCurrentProcessId(); }
+
+OwnedProcess Win32Processes::Start(const std::wstring& command_line) {
+  const ProgramAndArguments split = SplitCommandLine(command_line);
+  // The shell may hand the start to its extensions, which are COM objects.
+  const ComApartment apartment;
+  SHELLEXECUTEINFOW start{};
+  start.cbSize = sizeof start;
+  start.fMask = SEE_MASK_NOCLOSEPROCESS;
+  // Without a window of its own the consent prompt would only flash in the taskbar.
+  start.hwnd = windows_ != nullptr ? windows_->FrontWindow() : nullptr;
+  start.lpFile = split.program.c_str();
+  start.lpParameters = split.arguments.empty() ? nullptr : split.arguments.c_str();
+  start.nShow = SW_SHOWNORMAL;
+  if (!ShellExecuteExW(&start)) return nullptr;
+  // A start the shell satisfied without a new process leaves nothing to wait for. The handle
+  // the shell returns may query the process; one opened to wait may not.
+  return start.hProcess != nullptr ? Own(start.hProcess, GetProcessId(start.hProcess)) : nullptr;
 }
 
-void Win32Processes::WaitUntilEnded(std::uint32_t pid) {
-  const UniqueHandle process(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid));
-  if (!process) return;
-  const HANDLE handles[] = {process.get()};
+OwnedProcess Win32Processes::OpenToWait(std::uint32_t pid) { return Own(OpenProcess(SYNCHRONIZE, FALSE, pid), pid); }
+
+bool Win32Processes::HandlePendingMessages() {
+  return windows_ != nullptr ? windows_->HandlePendingMessages() : kelpo::HandlePendingMessages(nullptr);
+}
+
+void Win32Processes::WaitUntilEnded(const ProcessHandle& process) {
+  const auto* own = dynamic_cast<const Win32Process*>(&process);
+  if (own == nullptr) return;
+  const HANDLE handles[] = {own->get()};
   for (;;) {
     const DWORD woke = MsgWaitForMultipleObjects(1, handles, FALSE, INFINITE, QS_ALLINPUT);
     if (woke != WAIT_OBJECT_0 + 1) return;  // ended, or the wait itself failed
-    if (handle_pending_messages_) {
-      handle_pending_messages_();
-    } else if (!DispatchPendingMessages()) {
-      return;  // the program is ending: nothing is left to wait for
-    }
+    if (!HandlePendingMessages()) return;   // the program is ending: nothing is left to wait for
   }
 }
 

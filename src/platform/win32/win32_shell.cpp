@@ -6,22 +6,10 @@
 
 #include <utility>
 
+#include "platform/win32/com_apartment.h"
+
 namespace kelpo {
 namespace {
-
-// COM for the calling thread, for as long as the object lives.
-class ComApartment {
- public:
-  ComApartment() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-  ~ComApartment() {
-    if (SUCCEEDED(result_)) CoUninitialize();  // S_FALSE is counted too
-  }
-
- private:
-  HRESULT result_;
-};
 
 class DispatchPtr {
  public:

@@ -19,24 +19,35 @@ int SystemDpi() {
 
 }  // namespace
 
-Win32WindowHost::Win32WindowHost(WindowManager& manager) : manager_(manager), dpi_(SystemDpi()) {}
+Win32WindowHost::Win32WindowHost(WindowManager& manager)
+    : manager_(manager), dpi_(SystemDpi()), keys_([this](const MSG& message) { return TranslateKey(message); }) {}
 
 Win32WindowHost::~Win32WindowHost() = default;
 
+std::vector<std::unique_ptr<NativeForm>>::iterator Win32WindowHost::OpenFormOf(const Window& window) {
+  return std::find_if(open_.begin(), open_.end(), [&](const auto& form) { return &form->model() == &window; });
+}
+
 void Win32WindowHost::Shown(Window& window) {
-  auto form = std::make_unique<NativeForm>(window, dpi_, [this, &window] { manager_.Unload(window); });
+  NativeForm::Events events{[this, &window] { manager_.Unload(window); },
+                            [this, &window] {
+                              if (const auto found = OpenFormOf(window); found != open_.end()) front_ = found->get();
+                            }};
+  auto form = std::make_unique<NativeForm>(window, dpi_, std::move(events));
   if (!form->created()) {
     manager_.Unload(window);
     return;
   }
   NativeForm& shown = *form;
   open_.push_back(std::move(form));
+  front_ = &shown;
   shown.Show();
 }
 
 void Win32WindowHost::Unloaded(Window& window) {
-  auto found = std::find_if(open_.begin(), open_.end(), [&](const auto& form) { return &form->model() == &window; });
+  const auto found = OpenFormOf(window);
   if (found != open_.end()) {
+    if (front_ == found->get()) front_ = nullptr;
     (*found)->Close();
     closed_.push_back(std::move(*found));
     open_.erase(found);
@@ -45,15 +56,21 @@ void Win32WindowHost::Unloaded(Window& window) {
   // goes on after its own window was closed may still open the next one.
 }
 
+HWND Win32WindowHost::FrontWindow() const {
+  if (front_ != nullptr) return front_->handle();
+  return open_.empty() ? nullptr : open_.back()->handle();
+}
+
+bool Win32WindowHost::TranslateKey(const MSG& message) {
+  return std::any_of(open_.begin(), open_.end(), [&](const auto& form) { return form->TranslateKey(message); });
+}
+
+bool Win32WindowHost::HandlePendingMessages() { return kelpo::HandlePendingMessages(keys_); }
+
 int Win32WindowHost::RunMessageLoop() {
   MSG message{};
   while (!manager_.program_ended() && GetMessageW(&message, nullptr, 0, 0) > 0) {
-    const bool translated = std::any_of(open_.begin(), open_.end(),
-                                        [&](const auto& form) { return form->TranslateKey(message); });
-    if (!translated) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
+    HandleMessage(message, keys_);
     // No handler runs now: what was unloaded meanwhile can go.
     closed_.clear();
     manager_.DisposeUnloaded();

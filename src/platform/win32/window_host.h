@@ -1,16 +1,19 @@
 #pragma once
 // The Win32 window host: realises each window the window manager shows, takes it down when
-// the window is unloaded, and runs the message loop until the program ends.
+// the window is unloaded, and runs the message loop until the program ends. Its pump is the
+// one every wait uses, and it knows which of the program's windows is in front.
+// Include only after <windows.h>.
 #include <memory>
 #include <vector>
 
 #include "app/window_manager.h"
+#include "platform/win32/message_pump.h"
 
 namespace kelpo {
 
 class NativeForm;
 
-class Win32WindowHost final : public WindowHost {
+class Win32WindowHost final : public WindowHost, public ProgramWindows {
  public:
   explicit Win32WindowHost(WindowManager& manager);
   Win32WindowHost(const Win32WindowHost&) = delete;
@@ -25,11 +28,23 @@ class Win32WindowHost final : public WindowHost {
   // Handles window messages until no window is left open; returns the exit code.
   int RunMessageLoop();
 
+  // The open window that was last activated, or else the last shown.
+  HWND FrontWindow() const override;
+  // One turn of the message loop's handling, for a handler that waits: the windows unloaded
+  // meanwhile stay until the handler returns.
+  bool HandlePendingMessages() override;
+
  private:
+  std::vector<std::unique_ptr<NativeForm>>::iterator OpenFormOf(const Window& window);
+  // The keys that move between and press controls; true when the message was used up.
+  bool TranslateKey(const MSG& message);
+
   WindowManager& manager_;
   int dpi_;
   std::vector<std::unique_ptr<NativeForm>> open_;
   std::vector<std::unique_ptr<NativeForm>> closed_;  // kept until the running handler returned
+  NativeForm* front_ = nullptr;
+  MessageFilter keys_;
 };
 
 }  // namespace kelpo

@@ -1,4 +1,6 @@
+#include "contract/env/processes_env.h"
 #include "contract/env/registry_env.h"
+#include "platform/sim/sim_processes.h"
 #include "platform/sim/sim_registry.h"
 #include "platform/sim/sim_text_codec.h"
 
@@ -14,8 +16,23 @@ class SimEnv final : public RegistryEnv {
   SimRegistry registry_{SimRegistryBehaviour::Wine()};
   Utf8Codec codec_;
 };
+
+// A started program runs until it is waited for: then it has run to its end.
+class SimProcessesEnv final : public ProcessesEnv {
+ public:
+  Processes& processes() override { return processes_; }
+  std::wstring StandInCommand(int milliseconds) override {
+    return L"\"C:\\Kelpo stand-ins\\kelpo_stand_in.exe\" " + std::to_wstring(milliseconds) +
+           L" \"C:\\Kelpo stand-ins\\ran.txt\"";
+  }
+  bool StandInFinished() override { return processes_.running_count() == 0; }
+
+ private:
+  SimProcesses processes_;
+};
 }  // namespace
 
 std::unique_ptr<RegistryEnv> MakeRegistryEnv() { return std::make_unique<SimEnv>(); }
+std::unique_ptr<ProcessesEnv> MakeProcessesEnv() { return std::make_unique<SimProcessesEnv>(); }
 
 }  // namespace kelpo::testing

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include "contract/env/processes_env.h"
 #include "contract/env/registry_env.h"
+#include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_text_codec.h"
 
@@ -77,8 +79,50 @@ class RedirectionCheck final : public ::testing::Environment {
 [[maybe_unused]] ::testing::Environment* const kRedirectionCheck =
     ::testing::AddGlobalTestEnvironment(new RedirectionCheck);
 
+
+std::wstring FolderOfThisProgram() {
+  wchar_t path[MAX_PATH] = {};
+  const std::wstring exe(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
+  return exe.substr(0, exe.find_last_of(L'\\'));
+}
+
+// The stand-in built beside this test, copied into a fresh folder with a blank in its name, so
+// the start has to take the quoted path apart.
+class Win32ProcessesEnv final : public ProcessesEnv {
+ public:
+  Win32ProcessesEnv() {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    folder_ = std::wstring(temp) + L"kelpo stand-in " + std::to_wstring(GetCurrentProcessId()) + L"-" +
+              std::to_wstring(++made_);
+    CreateDirectoryW(folder_.c_str(), nullptr);
+    program_ = folder_ + L"\\" + std::wstring(kStandInName, kStandInName + sizeof kStandInName - 1);
+    mark_ = folder_ + L"\\ran.txt";
+    CopyFileW((FolderOfThisProgram() + L"\\kelpo_stand_in.exe").c_str(), program_.c_str(), FALSE);
+  }
+  ~Win32ProcessesEnv() override {
+    for (int tries = 0; tries < 50 && !DeleteFileW(program_.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND; ++tries)
+      Sleep(100);  // a stand-in that has just ended may still hold its file for a moment
+    DeleteFileW(mark_.c_str());
+    RemoveDirectoryW(folder_.c_str());
+  }
+  Processes& processes() override { return processes_; }
+  std::wstring StandInCommand(int milliseconds) override {
+    return L"\"" + program_ + L"\" " + std::to_wstring(milliseconds) + L" \"" + mark_ + L"\"";
+  }
+  bool StandInFinished() override { return GetFileAttributesW(mark_.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+ private:
+  static inline int made_ = 0;
+  std::wstring folder_;
+  std::wstring program_;
+  std::wstring mark_;
+  Win32Processes processes_;
+};
+
 }  // namespace
 
 std::unique_ptr<RegistryEnv> MakeRegistryEnv() { return std::make_unique<Win32Env>(); }
+std::unique_ptr<ProcessesEnv> MakeProcessesEnv() { return std::make_unique<Win32ProcessesEnv>(); }
 
 }  // namespace kelpo::testing

@@ -20,14 +20,18 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   kelpo::Win32TextCodec codec;
   kelpo::Win32Desktop desktop;
   kelpo::Win32Files files(codec);
-  kelpo::Win32Processes processes;
   kelpo::Win32Shell shell;
   kelpo::Win32UrlCache url_cache;
-  kelpo::Platform platform{registry, codec, desktop, files, processes, shell, url_cache};
 
   kelpo::WindowManager manager(desktop);
   kelpo::Win32WindowHost host(manager);
   manager.set_host(&host);
+  // Message boxes and consent prompts belong to the host's front window; every wait handles
+  // messages through the host's pump.
+  desktop.Attach(&host);
+  kelpo::Win32Processes processes(&host);
+  kelpo::Platform platform{registry, codec, desktop, files, processes, shell, url_cache};
+
   // The start-up window is never displayed: it unloads itself while it loads.
   manager.Show(std::make_unique<kelpo::frmAutoSet>(kelpo::WindowContext{platform, manager}));
   return host.RunMessageLoop();

@@ -143,7 +143,7 @@ TEST(ApplySequenceScript, WhatTheRegistryScriptWritesStaysAndItsRangeKeyIsNotWri
   const std::wstring script_addon = std::wstring(keys::kAddOnSettings) + L"\\{SCRIPT}";
   // The import writes a Trusted site, an address range, a Baidu entry and an add-on setting.
   machine.shell.set_on_run([&](const std::wstring&) {
-    machine.processes.AddProcess("regedit.exe");
+    machine.processes.AddChild("regedit.exe");
     machine.module1.SetRegEntry(keys::kCurrentUser, domains + L"script.example", L"https");
     machine.module1.SetRegEntry(keys::kCurrentUser, ranges + L"Range1", L"http");
     machine.module1.SetRegEntry(keys::kCurrentUser, ranges + L"Range1", L"10.1.1.1");

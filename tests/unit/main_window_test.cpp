@@ -168,7 +168,7 @@ class ApplyMeanwhileTest : public MainWindowTest {
   ApplyMeanwhileTest() {
     PutCompanionFiles();
     SetSz(reg::kLocalMachine, L"SOFTWARE\\Macromedia\\FlashPlayer", L"CurrentVersion", L"10,0,45,2");
-    shell.set_on_run([this](const std::wstring&) { processes.AddProcess("regedit.exe"); });
+    shell.set_on_run([this](const std::wstring&) { processes.AddChild("regedit.exe"); });
     windows.set_host(&shown_);
     SetDword(reg::kCurrentUser, kDomains + L"\\a.example", L"http", 2);
   }

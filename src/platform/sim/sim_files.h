@@ -1,13 +1,16 @@
 #pragma once
 // An in-memory folder tree for tests: files with bytes and Windows attributes, a program
 // folder, files that cannot be opened or fail part-way, and a record of every existence test
-// and read. Paths compare without regard to ASCII letter case, as on Windows.
+// and read. Paths compare without regard to ASCII letter case, as on Windows. It is also the
+// file system the program writes its backups and log to: a folder exists when it was made, a
+// file lies in it, or it is a drive ("C:"); files are written only into existing folders.
 #include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/file_system.h"
 #include "platform/files.h"
 #include "platform/sim/sim_faults.h"
 #include "platform/text_codec.h"
@@ -22,9 +25,15 @@ inline constexpr std::uint32_t kDirectory = 0x10;
 inline constexpr std::uint32_t kArchive = 0x20;
 }  // namespace file_attr
 
-enum class FileOp { kAny, kProgramFolder, kExists, kReadLines };
+enum class FileOp {
+  kAny, kProgramFolder, kExists, kReadLines,
+  kLocalAppData, kCreateFolders, kWriteWholeFile, kAppendToFile, kReadWholeFile, kRenameFile,
+  kRemoveFile, kListFiles, kFileSize
+};
 
-class SimFiles final : public Files {
+inline constexpr const wchar_t* kSimLocalAppData = L"C:\\Users\\Kelpo\\AppData\\Local";
+
+class SimFiles final : public Files, public FileSystem {
  public:
   explicit SimFiles(const TextCodec& codec, std::wstring program_folder = L"C:\\Program Files\\Kelpo")
       : codec_(codec), program_folder_(std::move(program_folder)) {}
@@ -34,7 +43,23 @@ class SimFiles final : public Files {
   bool ReadLines(const std::wstring& path,
                  const std::function<bool(const std::wstring&)>& on_line) const override;
 
+  // A fault on one of these calls makes it fail as the port describes; one that throws throws.
+  // A failed whole-file write leaves the file empty; a failed append adds nothing.
+  std::wstring LocalAppDataFolder() const override;
+  bool CreateFolders(const std::wstring& path) override;
+  bool WriteWholeFile(const std::wstring& path, const std::string& bytes) override;
+  bool AppendToFile(const std::wstring& path, const std::string& bytes) override;
+  bool ReadWholeFile(const std::wstring& path, std::string* bytes) const override;
+  bool RenameFile(const std::wstring& from, const std::wstring& to, bool replace) override;
+  bool RemoveFile(const std::wstring& path) override;
+  bool ListFiles(const std::wstring& folder, const std::wstring& pattern,
+                 std::vector<std::wstring>* names) const override;
+  std::optional<std::uint64_t> FileSize(const std::wstring& path) const override;
+
   // --- Test controls. ---
+  void set_local_app_data(std::wstring folder) { local_app_data_ = std::move(folder); }
+  // The bytes of a file; nothing for a folder or a missing file.
+  std::optional<std::string> BytesOf(const std::wstring& path) const;
   void set_program_folder(std::wstring folder) { program_folder_ = std::move(folder); }
   // Puts a file (or, with kDirectory, a folder) at the path, replacing what was there.
   void Put(const std::wstring& path, std::string bytes, std::uint32_t attributes = file_attr::kArchive);
@@ -57,6 +82,7 @@ class SimFiles final : public Files {
 
  private:
   struct Entry {
+    std::wstring path;  // as first spelt
     std::string bytes;
     std::uint32_t attributes = 0;
     bool deny_reading = false;
@@ -66,9 +92,13 @@ class SimFiles final : public Files {
   // True when a fault hits the call; throws when the fault says so.
   bool Faulted(FileOp op, const std::wstring& subject) const;
   const Entry* Find(const std::wstring& path) const;
+  bool FolderExists(const std::wstring& path) const;
+  bool ParentExists(const std::wstring& path) const;
+  const Entry* FindFile(const std::wstring& path) const;
 
   const TextCodec& codec_;
   std::wstring program_folder_;
+  std::wstring local_app_data_ = kSimLocalAppData;
   std::map<std::wstring, Entry> entries_;
   std::size_t chunk_size_ = 4096;
   mutable std::vector<std::wstring> existence_tests_;

@@ -6,6 +6,8 @@
 
 #include "platform/runtime_error.h"
 #include "platform/sim/sim_faults.h"
+#include "platform/sim/sim_text_codec.h"
+#include "platform/unicode.h"
 
 namespace kelpo {
 namespace {
@@ -81,6 +83,9 @@ const char* RegOpName(RegOp op) {
     case RegOp::kDeleteKey: return "DeleteKey";
     case RegOp::kCloseKey: return "CloseKey";
     case RegOp::kDeleteValue: return "DeleteValue";
+    case RegOp::kProbeKeyRaw: return "ProbeKeyRaw";
+    case RegOp::kReadKeyRaw: return "ReadKeyRaw";
+    case RegOp::kReadValueRaw: return "ReadValueRaw";
   }
   return "?";
 }
@@ -159,7 +164,13 @@ std::string SimRegistry::ReportedData(std::uint32_t type, const std::string& dat
   return data;
 }
 
-SimRegistry::SimRegistry(SimRegistryBehaviour behaviour) : behaviour_(behaviour) {
+static const TextCodec& DefaultRawCodec() {
+  static const Utf8Codec codec;
+  return codec;
+}
+
+SimRegistry::SimRegistry(SimRegistryBehaviour behaviour, const TextCodec* codec)
+    : behaviour_(behaviour), codec_(codec != nullptr ? codec : &DefaultRawCodec()) {
   const std::pair<HKey, const char*> roots[] = {
       {reg::kClassesRoot, "HKEY_CLASSES_ROOT"}, {reg::kCurrentUser, "HKEY_CURRENT_USER"},
       {reg::kLocalMachine, "HKEY_LOCAL_MACHINE"}, {reg::kUsers, "HKEY_USERS"},
@@ -229,12 +240,12 @@ HKey SimRegistry::NewHandle(std::shared_ptr<Node> node, bool writable) {
 }
 
 RegStatus SimRegistry::Walk(HKey parent, const std::string& subkey, bool create,
-                            std::shared_ptr<Node>* out) {
+                            std::shared_ptr<Node>* out, bool ansi_call) {
   std::shared_ptr<Node> node = NodeOf(parent);
   if (!node) return reg::kInvalidHandle;
   if (node->deleted) return kKeyDeleted;
   if (!subkey.empty() && subkey.front() == '\\') return kBadPathname;
-  if (subkey.size() > kMaxAnsiPath) return reg::kMoreData;
+  if (ansi_call && subkey.size() > kMaxAnsiPath) return reg::kMoreData;
   for (const std::string& part : SplitPath(subkey)) {
     if (part.size() > behaviour_.max_key_name) return reg::kInvalidParameter;
     auto child = node->subkeys.find(part);
@@ -438,6 +449,58 @@ RegStatus SimRegistry::CloseKey(HKey key) {
     if (handles_.erase(key) == 0) call.status = reg::kInvalidHandle;
   }
   return Record(std::move(call));
+}
+
+// --- The raw view: the wide calls see what the ANSI calls stored, converted as Windows does:
+// names and string data through the code page (a stored zero stays, none is added), other data
+// as it is.
+
+RawValue SimRegistry::Widened(const std::string& name, std::uint32_t type, const std::string& data) const {
+  RawValue value{codec_->FromAnsi(name), {type, data}};
+  if (IsStringType(type)) value.data.bytes = Utf16LeBytes(ToUtf16(codec_->FromAnsi(data)));
+  return value;
+}
+
+RegStatus SimRegistry::FindRaw(RegOp op, HKey root, const std::wstring& path, const std::string& value,
+                               std::shared_ptr<Node>* out) {
+  const std::string ansi_path = codec_->ToAnsi(path);
+  RegCall call{op, PathBelow(root, ansi_path), value, 0, "", reg::kSuccess};
+  call.status = Check(op, call.path);
+  if (call.status == reg::kSuccess && !reg::IsPredefined(root)) call.status = reg::kInvalidHandle;
+  if (call.status == reg::kSuccess) call.status = Walk(root, ansi_path, false, out, false);
+  return Record(std::move(call));
+}
+
+RegStatus SimRegistry::ProbeKey(HKey root, const std::wstring& path) {
+  std::shared_ptr<Node> node;
+  return FindRaw(RegOp::kProbeKeyRaw, root, path, "", &node);
+}
+
+RegStatus SimRegistry::ReadKey(HKey root, const std::wstring& path, RawKey* key) {
+  std::shared_ptr<Node> node;
+  const RegStatus status = FindRaw(RegOp::kReadKeyRaw, root, path, "", &node);
+  if (status != reg::kSuccess) return status;
+  RawKey read;
+  for (const auto& [name, child] : node->subkeys) read.subkeys.push_back(codec_->FromAnsi(child->name));
+  for (std::size_t i = 0; i < node->values.size(); ++i) {
+    const Node::Value& value = node->ValueAt(i, behaviour_.values_sorted);
+    read.values.push_back(Widened(value.name, value.type, value.data));
+  }
+  *key = std::move(read);
+  return status;
+}
+
+RegStatus SimRegistry::ReadValue(HKey root, const std::wstring& path, const std::wstring& name,
+                                 RawValue* value) {
+  std::shared_ptr<Node> node;
+  const std::string ansi_name = codec_->ToAnsi(name);
+  RegStatus status = FindRaw(RegOp::kReadValueRaw, root, path, ansi_name, &node);
+  if (status != reg::kSuccess) return status;
+  const Node::Value* stored = node->FindValue(ansi_name);
+  if (stored == nullptr) return reg::kFileNotFound;
+  *value = Widened(stored->name, stored->type, stored->data);
+  value->name = name;
+  return status;
 }
 
 void SimRegistry::MarkReadOnly(const std::string& path, bool read_only) {

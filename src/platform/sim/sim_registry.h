@@ -2,18 +2,27 @@
 // An in-memory registry with Windows' semantics, for tests: names compare without regard to
 // case, subkeys enumerate sorted, values in the order first written, keys may be read-only, and
 // any call on any path can be made to fail or to throw. Every call is journaled in order.
+// It also offers the raw view: what the ANSI calls stored, as Windows would present it to the
+// wide calls (string data and names converted from the ANSI code page through the codec; a
+// stored zero kept, none added). Windows and Wine also store a string's terminating zero when
+// the size leaves it out but the byte after the data is zero; the sim cannot look past the data
+// it is handed and stores exactly `size` bytes, so a test that needs a string without its zero
+// on both writes it from a buffer whose next byte is not zero.
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/raw_registry.h"
 #include "platform/registry.h"
+#include "platform/text_codec.h"
 
 namespace kelpo {
 
 enum class RegOp {
   kAny, kOpenKey, kOpenKeyEx, kCreateKey, kQueryValue, kSetValue,
-  kEnumKey, kEnumKeyEx, kEnumValue, kDeleteKey, kCloseKey, kDeleteValue
+  kEnumKey, kEnumKeyEx, kEnumValue, kDeleteKey, kCloseKey, kDeleteValue,
+  kProbeKeyRaw, kReadKeyRaw, kReadValueRaw  // the raw view's calls
 };
 const char* RegOpName(RegOp op);
 
@@ -52,9 +61,11 @@ struct SimRegistryBehaviour {
   static SimRegistryBehaviour Wine() { return {true, false, true, 256}; }
 };
 
-class SimRegistry final : public Registry {
+class SimRegistry final : public Registry, public RawRegistry {
  public:
-  explicit SimRegistry(SimRegistryBehaviour behaviour = SimRegistryBehaviour::Windows());
+  // `codec` is the ANSI code page the raw view converts through; UTF-8 when none is given.
+  explicit SimRegistry(SimRegistryBehaviour behaviour = SimRegistryBehaviour::Windows(),
+                       const TextCodec* codec = nullptr);
   ~SimRegistry() override;
 
   RegStatus OpenKey(HKey parent, const std::string& subkey, HKey* result) override;
@@ -73,6 +84,11 @@ class SimRegistry final : public Registry {
   RegStatus DeleteKey(HKey key, const std::string& subkey) override;
   RegStatus DeleteValue(HKey key, const std::string& name) override;
   RegStatus CloseKey(HKey key) override;
+
+  RegStatus ProbeKey(HKey root, const std::wstring& path) override;
+  RegStatus ReadKey(HKey root, const std::wstring& path, RawKey* key) override;
+  RegStatus ReadValue(HKey root, const std::wstring& path, const std::wstring& name,
+                      RawValue* value) override;
 
   // --- Test controls. Paths are full: "HKEY_CURRENT_USER\Software\X". ---
   // Marks a key read-only: write opens give 5, writes through read handles give 5, and the
@@ -101,12 +117,19 @@ class SimRegistry final : public Registry {
   RegStatus Check(RegOp op, const std::string& path);
   RegStatus Record(RegCall call);
   HKey NewHandle(std::shared_ptr<Node> node, bool writable);
-  RegStatus Walk(HKey parent, const std::string& subkey, bool create, std::shared_ptr<Node>* out);
+  // `ansi_call`: the path goes through the ANSI calls' fixed buffer (the wide calls have none).
+  RegStatus Walk(HKey parent, const std::string& subkey, bool create, std::shared_ptr<Node>* out,
+                 bool ansi_call = true);
+  // The raw view's key lookup: the fault check, the walk, the journal entry's path.
+  RegStatus FindRaw(RegOp op, HKey root, const std::wstring& path, const std::string& value,
+                    std::shared_ptr<Node>* out);
+  RawValue Widened(const std::string& name, std::uint32_t type, const std::string& data) const;
   RegStatus EnumSubkey(RegOp op, HKey key, std::uint32_t index, char* name,
                        std::uint32_t* name_size);
   RegStatus Open(RegOp op, HKey parent, const std::string& subkey, bool want_write, HKey* result);
 
   SimRegistryBehaviour behaviour_;
+  const TextCodec* codec_;
   std::map<HKey, std::shared_ptr<Node>> roots_;
   std::map<HKey, Handle> handles_;
   std::vector<RegFault> faults_;

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/raw_registry.h"
 #include "platform/registry.h"
 #include "platform/text_codec.h"
 
@@ -13,6 +14,8 @@ class RegistryEnv {
  public:
   virtual ~RegistryEnv() = default;
   virtual Registry& registry() = 0;
+  // The same registry through the wide calls, as stored.
+  virtual RawRegistry& raw_registry() = 0;
   virtual const TextCodec& codec() = 0;
   virtual const char* name() const = 0;
 };

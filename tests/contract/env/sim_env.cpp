@@ -9,12 +9,13 @@ namespace {
 class SimEnv final : public RegistryEnv {
  public:
   Registry& registry() override { return registry_; }
+  RawRegistry& raw_registry() override { return registry_; }
   const TextCodec& codec() override { return codec_; }
   const char* name() const override { return "sim"; }
 
  private:
-  SimRegistry registry_{SimRegistryBehaviour::Wine()};
   Utf8Codec codec_;
+  SimRegistry registry_{SimRegistryBehaviour::Wine(), &codec_};
 };
 
 // A started program runs until it is waited for: then it has run to its end.

@@ -9,6 +9,7 @@
 #include "contract/env/processes_env.h"
 #include "contract/env/registry_env.h"
 #include "platform/win32/win32_processes.h"
+#include "platform/win32/win32_raw_registry.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_text_codec.h"
 
@@ -60,6 +61,7 @@ class Win32Env final : public RegistryEnv {
     RegDeleteTreeA(HKEY_CURRENT_USER, scratch_path_.c_str());
   }
   Registry& registry() override { return registry_; }
+  RawRegistry& raw_registry() override { return raw_registry_; }
   const TextCodec& codec() override { return codec_; }
   const char* name() const override { return "win32"; }
 
@@ -67,6 +69,7 @@ class Win32Env final : public RegistryEnv {
   std::string scratch_path_;
   HKEY scratch_ = nullptr;
   Win32Registry registry_;
+  Win32RawRegistry raw_registry_;
   Win32TextCodec codec_;
 };
 

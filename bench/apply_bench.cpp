@@ -1,4 +1,4 @@
-// Growth of the whole apply of the trusted-site window with the length of the site list: time
+// Growth of the whole apply of the trusted-sites window with the length of the site list: time
 // per site should stay flat from 1,000 to 100,000 sites.
 #include <benchmark/benchmark.h>
 
@@ -6,24 +6,16 @@
 #include <vector>
 
 #include "bench_support.h"
-#include "engine/apply_sequence.h"
+#include "apply/interactive_apply.h"
 
 namespace kelpo {
 namespace {
 
-class ListWindow final : public TrustedSiteWindow {
+class NoWindow final : public ApplyWindow {
  public:
-  explicit ListWindow(std::vector<std::wstring> items) : items_(std::move(items)) {}
-  std::wstring IeVersionText() const override { return L"8.0.6001.18702"; }
-  std::wstring FlashVersionText() const override { return L"10.0.22.87"; }
-  void FindStatsKeys(HKey, const std::wstring&) override {}
-  std::vector<std::wstring> SiteItems() const override { return items_; }
-  void SetOkEnabled(bool) override {}
-  void ShowCompletionReport() override {}
-  void UnloadWindow() override {}
-
- private:
-  std::vector<std::wstring> items_;
+  void SetNextLocked(bool) override {}
+  void OpenCompletionWindow() override {}
+  void Unload() override {}
 };
 
 void BM_ApplyFromSiteList(benchmark::State& state) {
@@ -31,9 +23,9 @@ void BM_ApplyFromSiteList(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     bench::Rig rig;
-    ListWindow window(items);
+    NoWindow window;
     state.ResumeTiming();
-    ApplyFromSiteList(rig.platform, window);
+    ApplyFromSiteList(rig.platform, {L"8.0.6001.18702", L"10.0.22.87"}, items, window);
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }

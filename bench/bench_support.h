@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "platform/sim/sim_platform.h"
-#include "registry/module1.h"
+#include "registry/policy_writer.h"
+#include "registry/registry_reader.h"
 
 namespace kelpo::bench {
 
@@ -16,7 +17,8 @@ struct Rig : SimPlatform {
     files.PutCompanion(L"TrustedSites.reg");
     files.PutCompanion(L"install_flash_player_10_active_x.exe");
   }
-  Module1 module{platform};
+  PolicyWriter writer{platform};
+  RegistryReader reader{platform};
 };
 
 // Hosts, www hosts, single words and, one in ten, addresses.

@@ -6,13 +6,15 @@
 #include <string>
 
 #include "platform/sim/sim_platform.h"
-#include "registry/module1.h"
+#include "registry/policy_writer.h"
+#include "registry/registry_reader.h"
 
 namespace kelpo::fuzz {
 
 struct Rig : SimPlatform {
   Rig() { registry.set_journaling(false); }
-  Module1 module{platform};
+  PolicyWriter writer{platform};
+  RegistryReader reader{platform};
 };
 
 class Bytes {

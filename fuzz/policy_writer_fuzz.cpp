@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::Rig rig;
   const std::string bytes(reinterpret_cast<const char*>(data), size);
   const std::wstring setting = rig.codec.FromAnsi(bytes);
-  rig.module.SetRegEntry(L"HKEY_CURRENT_USER", L"Software\\F", setting);
+  rig.writer.Write(reg::kCurrentUser, L"Software\\F", setting);
   fuzz::CheckValues(rig, bytes);
   fuzz::Require(rig.desktop.messages().empty());
   fuzz::Require(rig.registry.open_handle_count() == 0);

@@ -1,7 +1,7 @@
 // Any typed address: the normalised form starts with no blank (it is trimmed before the path
 // is cut, so a blank before the path stays at its end) and holds no path; with a scheme, no port.
 #include "fuzz_rig.h"
-#include "sites/address.h"
+#include "text/site_address.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace kelpo;

@@ -1,14 +1,14 @@
 // Any site list: every write stays below HKEY_CURRENT_USER in the zone map or the two
 // white-lists, ranges are numbered in order, and nothing is shown.
-#include "engine/site_writer.h"
 #include "fuzz_rig.h"
+#include "zonemap/site_writer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace kelpo;
   fuzz::Rig rig;
   rig.registry.set_journaling(true);
   fuzz::Bytes in(data, size);
-  SiteWriter writer(rig.module);
+  SiteWriter writer(rig.writer, rig.reader);
   while (!in.empty()) writer.WriteSite(rig.codec.FromAnsi(in.Take(in.Byte() % 64)));
   writer.WriteGoogleWhitelist();
   for (const RegCall& call : rig.registry.journal()) {

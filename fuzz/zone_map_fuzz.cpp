@@ -1,9 +1,11 @@
 // Random zone-map trees (key names, depths, value types and sizes): the readers and the clearing
 // of Trusted sites entries end and close every key, and the tree deletion removes what it says
 // it removed.
-#include "engine/engine_keys.h"
 #include "fuzz_rig.h"
-#include "sites/zone_map.h"
+#include "registry/key_paths.h"
+#include "registry/registry_key.h"
+#include "zonemap/trusted_entries.h"
+#include "zonemap/zone_map_reader.h"
 
 namespace kelpo::fuzz {
 namespace {
@@ -43,19 +45,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::Rig rig;
   fuzz::Bytes in(data, size);
   fuzz::Grow(rig, in);
-  ZoneMapReader reader(rig.registry, rig.codec, rig.module);
-  std::vector<std::wstring> items;
-  reader.FindDomainsKeys(reg::kCurrentUser, keys::kDomainsRoot, items);
-  reader.FindRangesKeys(reg::kCurrentUser, keys::kRangesRoot, items);
-  std::int32_t count = 0;
-  reader.FindRangeItem(reg::kCurrentUser, keys::kEscRangesRoot, keys::kEscRangesPath, L"http://10.0.0.1", count);
+  ZoneMapReader zone_map(rig.platform);
+  std::vector<std::wstring> items = zone_map.TrustedDomains();
+  const std::vector<std::wstring> ranges = zone_map.TrustedRanges();
+  items.insert(items.end(), ranges.begin(), ranges.end());
+  const RangeSearch search = zone_map.FindRange(keys::kEscRanges, L"http://10.0.0.1");
+  fuzz::Require(search.keys_visited >= 0);
   for (const std::wstring& item : items) fuzz::Require(item.find(L'\0') == std::wstring::npos);
   fuzz::Require(rig.registry.open_handle_count() == 0);
   const std::string domains = fuzz::kZoneMap + "Domains";
-  ClearTrustedEntries(rig.registry, reg::kCurrentUser, fuzz::kZoneMap + "Ranges", true);
-  ClearTrustedEntries(rig.registry, reg::kCurrentUser, domains, false);
+  static_cast<void>(ClearTrustedEntries(rig.registry, reg::kCurrentUser, fuzz::kZoneMap + "Ranges", true));
+  static_cast<void>(ClearTrustedEntries(rig.registry, reg::kCurrentUser, domains, false));
   fuzz::Require(rig.registry.open_handle_count() == 0);
-  if (DeleteSubkeyTree(rig.registry, reg::kCurrentUser, domains)) {
+  if (DeleteRegistryTree(rig.registry, reg::kCurrentUser, domains) == reg::kSuccess) {
     HKey gone = 0;
     fuzz::Require(rig.registry.OpenKey(reg::kCurrentUser, domains, &gone) == reg::kFileNotFound);
   }

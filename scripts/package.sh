@@ -73,7 +73,7 @@ if [ -n "$companion_dir" ]; then
 else
   cp "$root/demo/TrustedSites.reg" "$root/demo/Kelpo.ini" "$build/tests/e2e/install_flash_player_10_active_x.exe" "$stage/Kelpo/"
 fi
-cp "$root/src/platform/win32/main/kelpo.ico" "$stage/"
+cp "$root/src/main/kelpo.ico" "$stage/"
 
 # wixl leaves out what it does not support with only a warning: any warning stops the build.
 rm -f "$msi" "$zip"

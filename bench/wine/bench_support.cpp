@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <memory>
 
-#include "engine/engine_keys.h"
-#include "platform/win32/win32_handle.h"
+#include "registry/key_paths.h"
+#include "platform/win32/win32_handles.h"
 
 namespace kelpo::bench {
 namespace {
@@ -24,17 +24,11 @@ double SecondsOf(const FILETIME& time) {
   return static_cast<double>(hundreds.QuadPart) / 1e7;
 }
 
-// An open registry key, closed once.
-struct KeyCloser {
-  void operator()(HKEY key) const { RegCloseKey(key); }
-};
-using UniqueKey = std::unique_ptr<std::remove_pointer_t<HKEY>, KeyCloser>;
-
-UniqueKey OpenForReading(const std::wstring& path) {
+UniqueWideKey OpenForReading(const std::wstring& path) {
   HKEY key = nullptr;
   if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS)
-    return nullptr;
-  return UniqueKey(key);
+    return UniqueWideKey();
+  return UniqueWideKey(key);
 }
 
 // Registry names and data here are plain ASCII; anything else is dropped to '?' rather than
@@ -81,7 +75,7 @@ std::string ValueLine(const std::wstring& name, DWORD type, const std::vector<BY
 }
 
 void AppendKey(const std::wstring& path, std::string& script) {
-  const UniqueKey key = OpenForReading(path);
+  const UniqueWideKey key = OpenForReading(path);
   if (!key) return;
   script += "\r\n[HKEY_CURRENT_USER\\" + Ascii(path) + "]\r\n";
   std::array<wchar_t, 16384> name{};
@@ -140,7 +134,7 @@ bool RunToEnd(const std::wstring& command_line) {
          GetExitCodeProcess(process.get(), &exit_code) && exit_code == 0;
 }
 
-std::vector<std::wstring> SiteKeyPaths() { return {keys::kDomainsRoot, keys::kRangesRoot, keys::kBaiduWhiteList}; }
+std::vector<std::wstring> SiteKeyPaths() { return {std::wstring(keys::kDomains), std::wstring(keys::kRanges), std::wstring(keys::kBaiduWhiteList)}; }
 
 bool ExportAsRegistryScript(const std::vector<std::wstring>& key_paths, const std::wstring& file) {
   std::string script = "REGEDIT4\r\n";
@@ -153,7 +147,7 @@ void DeleteKeyTrees(const std::vector<std::wstring>& key_paths) {
     for (const REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
       HKEY key = nullptr;
       if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_ALL_ACCESS | view, &key) != ERROR_SUCCESS) continue;
-      const UniqueKey open(key);
+      const UniqueWideKey open(key);
       RegDeleteTreeW(open.get(), nullptr);
       RegDeleteKeyExW(HKEY_CURRENT_USER, path.c_str(), view, 0);
     }

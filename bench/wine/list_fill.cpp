@@ -1,14 +1,14 @@
-// The trusted-site window opened on a large zone map through the real window host: its list
+// The trusted-sites window opened on a large zone map through the real window host: its list
 // box must take the items without painting for each one.
 #include <windows.h>
 
 #include <memory>
 
-#include "app/main_form.h"
-#include "app/window_manager.h"
 #include "measures.h"
-#include "platform/win32/window_host.h"
+#include "ui/win32/window_host.h"
 #include "wine_machine.h"
+#include "windows/trusted_sites_window.h"
+#include "windows/window_manager.h"
 
 namespace kelpo::bench {
 namespace {
@@ -87,14 +87,14 @@ ListFill MeasureListFill() {
   }
   WineMachine machine;
   WindowManager manager(machine.desktop);
-  Win32WindowHost host(manager);
+  Win32WindowHost host(manager, 0);  // no icon resource in the benchmark
   manager.set_host(&host);
   const Stopwatch clock;
-  manager.Show(std::make_unique<Main>(WindowContext{machine.platform, manager}));
+  manager.Show(std::make_unique<TrustedSitesWindow>(WindowContext{machine.platform, manager}));
   result.open = clock.Seconds();
   HandleMessagesForAWhile(300, 2.0);
   if (watched.list == nullptr || !IsWindowVisible(watched.list)) {
-    result.why = "the trusted-site window did not show its list (is there a display?)";
+    result.why = "the trusted-sites window did not show its list (is there a display?)";
     return result;
   }
   result.items = static_cast<int>(SendMessageW(watched.list, LB_GETCOUNT, 0, 0));
@@ -102,7 +102,7 @@ ListFill MeasureListFill() {
   result.paints = watched.paints;
   result.ran = result.items > 0;
   if (!result.ran) result.why = "the zone map is empty: run the apply measure first";
-  if (Main* window = manager.Find<Main>()) manager.Unload(*window);
+  if (TrustedSitesWindow* window = manager.Find<TrustedSitesWindow>()) manager.Unload(*window);
   return result;
 }
 

@@ -5,14 +5,15 @@
 #include <memory>
 #include <vector>
 
-#include "app/main_form.h"
-#include "app/window_manager.h"
-#include "engine/apply_sequence.h"
-#include "engine/engine_keys.h"
-#include "engine/site_writer.h"
+#include "apply/apply_steps.h"
+#include "apply/interactive_apply.h"
 #include "measures.h"
-#include "registry/module1.h"
+#include "registry/key_paths.h"
+#include "registry/policy_writer.h"
 #include "wine_machine.h"
+#include "windows/trusted_sites_window.h"
+#include "windows/window_manager.h"
+#include "zonemap/site_writer.h"
 
 namespace kelpo::bench {
 namespace {
@@ -40,28 +41,21 @@ std::vector<std::wstring> SiteList() {
   return items;
 }
 
-class BenchWindow final : public TrustedSiteWindow {
+// Internet Explorer 8, and a Flash Player above 9: the installer is never started.
+const BrowserVersions kVersions{L"8.0.6001.18702", L"10.0.22.87"};
+
+class BenchWindow final : public ApplyWindow {
  public:
-  explicit BenchWindow(std::vector<std::wstring> items) : items_(std::move(items)) {}
-  std::wstring IeVersionText() const override { return L"8.0.6001.18702"; }
-  // Above 9: the Flash Player installer is never started.
-  std::wstring FlashVersionText() const override { return L"10.0.22.87"; }
-  void FindStatsKeys(HKey, const std::wstring&) override {}
-  std::vector<std::wstring> SiteItems() const override { return items_; }
-  void SetOkEnabled(bool) override {}
-  void ShowCompletionReport() override { completed_ = true; }
-  void UnloadWindow() override {}
+  void SetNextLocked(bool) override {}
+  void OpenCompletionWindow() override { completed_ = true; }
+  void Unload() override {}
   bool completed() const { return completed_; }
 
  private:
-  std::vector<std::wstring> items_;
   bool completed_ = false;
 };
 
-std::wstring ProgramFolder() {
-  Win32TextCodec codec;
-  return Win32Files(codec).ProgramFolder();
-}
+std::wstring ProgramFolder() { return Win32Files().ProgramFolder(); }
 
 // The companion files the apply asks for: an empty registry script, and an installer that is
 // never run because the Flash version is new enough.
@@ -70,13 +64,13 @@ bool PutCompanionFiles(const std::wstring& folder) {
          WriteFileBytes(folder + L"\\install_flash_player_10_active_x.exe", "");
 }
 
-// The site list as the trusted-site window lists it from the zone map.
+// The site list as the trusted-sites window lists it from the zone map.
 int ZoneMapItemCount() {
   WineMachine machine;
   WindowManager navigator(machine.desktop);
-  Main window(WindowContext{machine.platform, navigator});
-  window.Form_Load();
-  return window.lstWebSite.ListCount();
+  TrustedSitesWindow window(WindowContext{machine.platform, navigator});
+  window.OnLoad();
+  return window.site_list.ListCount();
 }
 
 Ratio Failed(std::string why) {
@@ -109,9 +103,9 @@ Ratio MeasureApplyAtScale(int rounds) {
   for (int round = 0; round < rounds; ++round) {
     DeleteKeyTrees(SiteKeyPaths());
     WineMachine machine;
-    BenchWindow window(items);
+    BenchWindow window;
     const Stopwatch apply_clock;
-    ApplyFromSiteList(machine.platform, window);
+    ApplyFromSiteList(machine.platform, kVersions, items, window);
     apply_times.push_back(apply_clock.Seconds());
     if (machine.desktop.questions() != 1 || !window.completed()) return Failed("the apply did not run to its end");
     const int applied = ZoneMapItemCount();
@@ -157,29 +151,30 @@ ApplyPhases MeasureApplyPhases() {
   const std::vector<std::wstring> items = SiteList();
   DeleteKeyTrees(SiteKeyPaths());  // every entry is new, as in the apply measure
   WineMachine machine;
-  BenchWindow window(items);
-  Module1 module1(machine.platform);
+  PolicyWriter writer(machine.platform);
+  ApplyOutcome outcome;
+  StepRecorder steps(outcome);
   Stopwatch clock;
-  CloseBrowserAndSetPopUps(machine.platform, IeVersionOf(window));
-  ImportScriptAndSetTrustedZone(machine.platform, IeVersionOf(window));
+  CloseBrowserAndSetPopUps(machine.platform, kVersions, steps);
+  ImportScriptAndSetTrustedZone(machine.platform, kVersions, steps);
   phases.prepare = clock.Seconds();
   clock = Stopwatch();
-  for (const std::wstring& item : items) WriteBaiduEntry(module1, HostOf(item));
+  for (const std::wstring& item : items) WriteBaiduEntry(writer, HostOf(item));
   phases.baidu = clock.Seconds();
   int range = 1;
   for (const std::wstring& item : items) {
     const ZoneEntry entry = ZoneEntryOf(item);
     clock = Stopwatch();
     if (entry.form == ZoneForm::kAddress) {
-      WriteRangeEntry(module1, keys::kRangesPath, range++, entry);
+      WriteRangeEntry(writer, keys::kRanges, range++, entry);
       phases.ranges += clock.Seconds();
     } else {
-      WriteDomainEntry(module1, keys::kDomainsPath, entry);
+      WriteDomainEntry(writer, keys::kDomains, entry);
       (entry.form == ZoneForm::kWwwDomain ? phases.www_domains : phases.domains) += clock.Seconds();
     }
   }
   clock = Stopwatch();
-  DeleteOldEntries(machine.registry, machine.codec);
+  DeleteOldEntries(machine.platform, steps);
   phases.delete_full = clock.Seconds();
   return phases;
 }

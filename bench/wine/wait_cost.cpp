@@ -25,7 +25,7 @@ WaitCost MeasureWaitForProgram(int milliseconds) {
   WaitCost result;
   result.calibration = BusyCpuSeconds(0.2);
   Win32TextCodec codec;
-  const std::wstring sleeper = L"\"" + Win32Files(codec).ProgramFolder() + L"\\bench_sleeper.exe\" " +
+  const std::wstring sleeper = L"\"" + Win32Files().ProgramFolder() + L"\\bench_sleeper.exe\" " +
                                std::to_wstring(milliseconds);
   Win32Processes processes;
   const double cpu_before = ProcessCpuSeconds();

@@ -16,7 +16,7 @@ struct WineMachine {
   Win32Registry registry;
   Win32TextCodec codec;
   AnsweringDesktop desktop;
-  Win32Files files{codec};
+  Win32Files files;
   Win32Processes processes;
   Win32Shell shell;
   Win32UrlCache url_cache;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "text/strings.h"
+
 namespace kelpo {
 namespace {
 
@@ -18,12 +20,8 @@ constexpr RootName kRoots[] = {
     {reg::kCurrentConfig, L"HKEY_CURRENT_CONFIG", L"HKCC"}, {reg::kDynData, L"HKEY_DYN_DATA", L"HKDD"},
 };
 
-wchar_t FoldCase(wchar_t c) { return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c; }
-
-bool SameName(std::wstring_view a, std::wstring_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) { return FoldCase(x) == FoldCase(y); });
-}
+// Root and key names compare as the registry compares them, without regard to ASCII case.
+bool SameName(std::wstring_view a, std::wstring_view b) { return EqualsIgnoringAsciiCase(a, b); }
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/unicode.h"
+#include "text/strings.h"
 
 namespace kelpo {
 namespace {
@@ -10,28 +11,11 @@ namespace {
 constexpr std::wstring_view kRegedit4Header = L"REGEDIT4";
 constexpr std::wstring_view kVersion5Header = L"Windows Registry Editor Version 5.00";
 
-bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
+// Blanks in a script line are spaces and tabs.
+constexpr std::wstring_view kBlanks = L" \t";
 
-std::wstring_view TrimStart(std::wstring_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  return text;
-}
-
-std::wstring_view TrimEnd(std::wstring_view text) {
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
-std::wstring_view Trim(std::wstring_view text) { return TrimEnd(TrimStart(text)); }
-
-wchar_t LowerAscii(wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
-
-bool StartsWithNoCase(std::wstring_view text, std::wstring_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (std::size_t i = 0; i < prefix.size(); ++i)
-    if (LowerAscii(text[i]) != LowerAscii(prefix[i])) return false;
-  return true;
-}
+std::wstring_view TrimLeading(std::wstring_view text) { return TrimStart(text, kBlanks); }
+std::wstring_view TrimBoth(std::wstring_view text) { return Trim(text, kBlanks); }
 
 // CR LF, LF or a lone CR ends a line.
 std::vector<std::wstring_view> SplitLines(std::wstring_view text) {
@@ -86,14 +70,14 @@ std::optional<std::uint32_t> HexNumber(std::wstring_view text) {
 // trailing comma are allowed.
 std::optional<std::string> HexBytes(std::wstring_view text) {
   std::string bytes;
-  text = Trim(text);
+  text = TrimBoth(text);
   while (!text.empty()) {
     const std::size_t comma = std::min(text.find(L','), text.size());
-    const std::wstring_view item = Trim(text.substr(0, comma));
+    const std::wstring_view item = TrimBoth(text.substr(0, comma));
     const std::optional<std::uint32_t> byte = item.size() <= 2 ? HexNumber(item) : std::nullopt;
     if (!byte) return std::nullopt;
     bytes += static_cast<char>(*byte);
-    text = comma < text.size() ? TrimStart(text.substr(comma + 1)) : std::wstring_view();
+    text = comma < text.size() ? TrimLeading(text.substr(comma + 1)) : std::wstring_view();
   }
   return bytes;
 }
@@ -106,7 +90,7 @@ class Parser {
 
   void ReadLines(const std::vector<std::wstring_view>& lines) {
     for (std::size_t i = 0; i < lines.size(); ++i) {
-      const std::wstring_view line = TrimStart(lines[i]);
+      const std::wstring_view line = TrimLeading(lines[i]);
       if (line.empty()) continue;
       if (line.front() == L'[') {
         ReadKeyLine(line);
@@ -136,10 +120,10 @@ class Parser {
 
   // The value line, with every line it continues on ("\" at the end of hex data) joined to it.
   static std::wstring JoinContinuations(const std::vector<std::wstring_view>& lines, std::size_t& i) {
-    std::wstring joined(TrimEnd(TrimStart(lines[i])));
+    std::wstring joined(TrimBoth(lines[i]));
     while (!joined.empty() && joined.back() == L'\\' && IsHexLine(joined) && i + 1 < lines.size()) {
       joined.pop_back();
-      joined += Trim(lines[++i]);
+      joined += TrimBoth(lines[++i]);
     }
     return joined;
   }
@@ -153,9 +137,9 @@ class Parser {
     } else {
       at = 1;
     }
-    std::wstring_view rest = TrimStart(line.substr(at));
+    std::wstring_view rest = TrimLeading(line.substr(at));
     if (rest.empty() || rest.front() != L'=') return false;
-    return StartsWithNoCase(TrimStart(rest.substr(1)), L"hex");
+    return StartsWithIgnoringAsciiCase(TrimLeading(rest.substr(1)), L"hex");
   }
 
   void ReadValueLine(std::wstring_view line) {
@@ -170,9 +154,9 @@ class Parser {
       value.name = std::move(name->first);
       rest = name->second;
     }
-    rest = TrimStart(rest);
+    rest = TrimLeading(rest);
     if (rest.empty() || rest.front() != L'=') return;
-    const std::wstring_view data = Trim(rest.substr(1));
+    const std::wstring_view data = TrimBoth(rest.substr(1));
     if (data == L"-") {
       value.remove = true;
     } else {
@@ -184,11 +168,11 @@ class Parser {
   std::optional<RawData> ReadData(std::wstring_view data) const {
     if (!data.empty() && data.front() == L'"') {
       const auto text = Unquote(data);
-      if (!text || !Trim(text->second).empty()) return std::nullopt;
+      if (!text || !TrimBoth(text->second).empty()) return std::nullopt;
       return RawData{reg::kRegSz, StringBytes(text->first)};
     }
-    if (StartsWithNoCase(data, L"dword:")) {
-      const std::optional<std::uint32_t> number = HexNumber(Trim(data.substr(6)));
+    if (StartsWithIgnoringAsciiCase(data, L"dword:")) {
+      const std::optional<std::uint32_t> number = HexNumber(TrimBoth(data.substr(6)));
       if (!number) return std::nullopt;
       std::string bytes;
       for (int i = 0; i < 4; ++i) bytes += static_cast<char>((*number >> (8 * i)) & 0xFF);
@@ -196,9 +180,9 @@ class Parser {
     }
     std::uint32_t type = reg::kRegBinary;
     std::wstring_view hex;
-    if (StartsWithNoCase(data, L"hex:")) {
+    if (StartsWithIgnoringAsciiCase(data, L"hex:")) {
       hex = data.substr(4);
-    } else if (StartsWithNoCase(data, L"hex(")) {
+    } else if (StartsWithIgnoringAsciiCase(data, L"hex(")) {
       const std::size_t close = data.find(L"):");
       if (close == std::wstring_view::npos) return std::nullopt;
       const std::optional<std::uint32_t> number = HexNumber(data.substr(4, close - 4));
@@ -224,7 +208,7 @@ class Parser {
 
 ScriptFormat FormatOf(const std::vector<std::wstring_view>& lines) {
   for (std::wstring_view line : lines) {
-    line = Trim(line);
+    line = TrimBoth(line);
     if (line.empty()) continue;
     if (line == kVersion5Header) return ScriptFormat::kVersion5;
     if (line == kRegedit4Header) return ScriptFormat::kRegedit4;

@@ -2,6 +2,7 @@
 // The program folder and its companion files.
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace kelpo {
 
@@ -17,13 +18,12 @@ class Files {
   virtual std::wstring ProgramFolder() const = 0;
   // True when a directory search for the exact path finds a normal file: a hidden or system
   // file, a folder, or a failed search is false. The file is not opened.
-  virtual bool Exists(const std::wstring& path) const = 0;
-  // Reads the file from its start, line by line, in the ANSI code page (AnsiLineSplitter's
-  // rule: CR or CR LF ends a line, a lone LF stays inside it, a last line without an end is
-  // read). Stops early when on_line returns false; that is still a success. Returns false when
-  // the file cannot be opened or a read fails; the lines before the failure were delivered.
-  virtual bool ReadLines(const std::wstring& path,
-                         const std::function<bool(const std::wstring&)>& on_line) const = 0;
+  [[nodiscard]] virtual bool Exists(const std::wstring& path) const = 0;
+  // Reads the file from its start and hands its bytes on a block at a time, in order. Stops
+  // early when on_bytes returns false; that is still a success. False when the file cannot be
+  // opened or a read fails; the blocks before the failure were handed on.
+  [[nodiscard]] virtual bool ReadBlocks(const std::wstring& path,
+                                        const std::function<bool(std::string_view bytes)>& on_bytes) const = 0;
 };
 
 }  // namespace kelpo

@@ -39,7 +39,7 @@ class Processes {
   [[nodiscard]] virtual std::optional<std::vector<ProcessEntry>> Snapshot() = 0;
   // Opens the process for termination (handle inheritable) and ends it with exit code 0.
   // False when it cannot be opened or ended. Does not wait.
-  virtual bool Terminate(std::uint32_t pid) = 0;
+  [[nodiscard]] virtual bool Terminate(std::uint32_t pid) = 0;
   // This program's own process id: the parent id of every program it starts.
   [[nodiscard]] virtual std::uint32_t OwnPid() const = 0;
   // Starts a command line as the desktop's shell starts a program the user opens, with a

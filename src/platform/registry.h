@@ -51,28 +51,28 @@ class Registry {
   virtual ~Registry() = default;
 
   // RegOpenKeyA: opens with the most access the caller is granted. Fails with 2 when missing.
-  virtual RegStatus OpenKey(HKey parent, const std::string& subkey, HKey* result) = 0;
+  [[nodiscard]] virtual RegStatus OpenKey(HKey parent, const std::string& subkey, HKey* result) = 0;
   // RegOpenKeyExA with an access mask; 5 when the key denies a requested write right.
-  virtual RegStatus OpenKeyEx(HKey parent, const std::string& subkey, std::uint32_t access,
-                              HKey* result) = 0;
+  [[nodiscard]] virtual RegStatus OpenKeyEx(HKey parent, const std::string& subkey, std::uint32_t access,
+                                            HKey* result) = 0;
   // RegCreateKeyA: opens, or creates the key and every missing key above it.
-  virtual RegStatus CreateKey(HKey parent, const std::string& subkey, HKey* result) = 0;
+  [[nodiscard]] virtual RegStatus CreateKey(HKey parent, const std::string& subkey, HKey* result) = 0;
   // RegQueryValueExA. data == nullptr probes: type and size are reported. A buffer too small
   // gives 234 with *size set to the size needed. The empty name is the default value.
-  virtual RegStatus QueryValue(HKey key, const std::string& name, std::uint32_t* type,
+  [[nodiscard]] virtual RegStatus QueryValue(HKey key, const std::string& name, std::uint32_t* type,
                                std::uint8_t* data, std::uint32_t* size) = 0;
   // RegSetValueExA: writes exactly `size` bytes of `data`.
   virtual RegStatus SetValue(HKey key, const std::string& name, std::uint32_t type,
                              const std::uint8_t* data, std::uint32_t size) = 0;
   // RegEnumKeyA: the name of subkey `index`, zero-terminated, into a buffer of `capacity` bytes.
-  virtual RegStatus EnumKey(HKey key, std::uint32_t index, char* name,
+  [[nodiscard]] virtual RegStatus EnumKey(HKey key, std::uint32_t index, char* name,
                             std::uint32_t capacity) = 0;
   // RegEnumKeyExA: *name_size is the buffer's capacity in, the name's length out.
-  virtual RegStatus EnumKeyEx(HKey key, std::uint32_t index, char* name,
+  [[nodiscard]] virtual RegStatus EnumKeyEx(HKey key, std::uint32_t index, char* name,
                               std::uint32_t* name_size) = 0;
   // RegEnumValueA: subkeys sorted, values in the order first written. A data buffer too small
   // gives 234 with the name still returned. type and data may be null.
-  virtual RegStatus EnumValue(HKey key, std::uint32_t index, char* name,
+  [[nodiscard]] virtual RegStatus EnumValue(HKey key, std::uint32_t index, char* name,
                               std::uint32_t* name_size, std::uint32_t* type, std::uint8_t* data,
                               std::uint32_t* data_size) = 0;
   // RegDeleteKeyA: deletes a key without subkeys; the empty subkey deletes `key` itself.

@@ -13,7 +13,7 @@ class Shell {
 
   // Creates the object by its program identifier and calls "run" with the single argument.
   // False when the object cannot be created or the call fails. Does not wait.
-  virtual bool Run(const std::wstring& command_line) = 0;
+  [[nodiscard]] virtual bool Run(const std::wstring& command_line) = 0;
 };
 
 }  // namespace kelpo

@@ -22,6 +22,19 @@ void ForEachCodePoint(std::wstring_view text, Visit visit) {
   }
 }
 
+// One code point onto wide text: on Windows as a surrogate pair when it needs two units.
+void AppendCodePoint(std::wstring& out, char32_t c) {
+  if constexpr (sizeof(wchar_t) == 2) {
+    if (c >= 0x10000) {
+      c -= 0x10000;
+      out += static_cast<wchar_t>(0xD800 + (c >> 10));
+      out += static_cast<wchar_t>(0xDC00 + (c & 0x3FF));
+      return;
+    }
+  }
+  out += static_cast<wchar_t>(c);
+}
+
 }  // namespace
 
 std::u16string ToUtf16(std::wstring_view text) {
@@ -94,6 +107,42 @@ std::string ToUtf8(std::wstring_view text) {
       out += static_cast<char>(0x80 | (c & 0x3F));
     }
   });
+  return out;
+}
+
+std::wstring FromUtf8(std::string_view bytes) {
+  std::wstring out;
+  out.reserve(bytes.size());
+  std::size_t i = 0;
+  while (i < bytes.size()) {
+    const auto lead = static_cast<unsigned char>(bytes[i]);
+    const int extra = lead < 0x80 ? 0 : (lead >> 5) == 0x6 ? 1 : (lead >> 4) == 0xE ? 2
+                      : (lead >> 3) == 0x1E ? 3 : -1;
+    if (extra < 0 || i + extra >= bytes.size()) {
+      AppendCodePoint(out, kReplacement);
+      ++i;
+      continue;
+    }
+    char32_t c = extra == 0 ? lead : (lead & (0x3F >> extra));
+    bool valid = true;
+    for (int k = 1; k <= extra; ++k) {
+      const auto next = static_cast<unsigned char>(bytes[i + k]);
+      if ((next & 0xC0) != 0x80) {
+        valid = false;
+        break;
+      }
+      c = (c << 6) | (next & 0x3F);
+    }
+    // An overlong form would smuggle in a character its bytes do not show (a CR from C0 8D).
+    constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
+    if (!valid || c < kSmallest[extra] || c > 0x10FFFF || (c >= 0xD800 && c < 0xE000)) {
+      AppendCodePoint(out, kReplacement);
+      ++i;
+      continue;
+    }
+    AppendCodePoint(out, c);
+    i += extra + 1;
+  }
   return out;
 }
 

@@ -19,5 +19,8 @@ std::u16string Utf16FromLeBytes(std::string_view bytes);
 
 // UTF-8; a lone surrogate becomes U+FFFD.
 std::string ToUtf8(std::wstring_view text);
+// From UTF-8; an invalid or overlong sequence, or an encoded surrogate, becomes U+FFFD byte by
+// byte.
+std::wstring FromUtf8(std::string_view bytes);
 
 }  // namespace kelpo

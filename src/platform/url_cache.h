@@ -35,14 +35,14 @@ class UrlCache {
   // FindFirstUrlCacheEntryA with no search pattern. `block` may be null (with *size 0) to
   // probe. Returns the walk handle, or 0 with *error set to the thread's last error (122 with
   // *size set to the size needed; 259 for an empty cache).
-  virtual CacheFind FindFirst(std::uint8_t* block, std::uint32_t* size, std::int32_t* error) = 0;
+  [[nodiscard]] virtual CacheFind FindFirst(std::uint8_t* block, std::uint32_t* size, std::int32_t* error) = 0;
   // FindNextUrlCacheEntryA: false with *error set, as above (259 after the last entry).
-  virtual bool FindNext(CacheFind find, std::uint8_t* block, std::uint32_t* size,
+  [[nodiscard]] virtual bool FindNext(CacheFind find, std::uint8_t* block, std::uint32_t* size,
                         std::int32_t* error) = 0;
   // FindCloseUrlCache.
   virtual void CloseFind(CacheFind find) = 0;
   // DeleteUrlCacheEntryA. False when the entry could not be deleted.
-  virtual bool DeleteEntry(const std::string& source_url) = 0;
+  [[nodiscard]] virtual bool DeleteEntry(const std::string& source_url) = 0;
   // The fixed part of the record that a successful fetch left in the block of `size` bytes.
   virtual CacheEntryFields ReadEntry(const std::uint8_t* block, std::uint32_t size) const = 0;
 };

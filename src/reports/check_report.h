@@ -1,22 +1,24 @@
 #pragma once
-// The system check: reads the browser configuration and appends one line per check to the
-// check window's list. It only reads.
-#include "app/controls.h"
+// The system check and the completion report: the browser configuration read from the
+// registry and judged line by line. Both only read.
+#include <string>
+
 #include "platform/platform.h"
+#include "reports/report.h"
+#include "text/versions.h"
 
 namespace kelpo {
 
-// Internet Explorer version into ie_version; pop-up blocker, server verification, security
-// level, tab pop-ups (unless Internet Explorer 6) and Flash Player lines into list; the Flash
-// Player version into flash_version. The add-on lines are the caller's last step.
-void WriteSystemCheck(const Platform& platform, Label& ie_version, Label& flash_version, ListBox& list);
+// Before applying: pop-up blocker, server verification, security level, tab pop-ups (unless
+// Internet Explorer 6), Flash Player, then a warning per other toolbar installed. A setting
+// not as the configuration wants it is a warning.
+Report SystemCheckReport(const Platform& platform, const BrowserVersions& versions);
 
-// The same checks after applying: a setting that differs is a failure, the tab step ends in one
-// separator whatever it wrote, and every line is counted. The add-on lines are the caller's.
-void WriteCompletionChecks(const Platform& platform, Label& ie_version, Label& flash_version, ListBox& list,
-                           int& success_count, int& failure_count, int& warning_count);
+// After applying: the same checks, where a setting that differs is a failure and the tab step
+// ends in one separator whatever it wrote; then whether each other toolbar is disabled.
+Report CompletionReport(const Platform& platform, const BrowserVersions& versions);
 
 // "总计：" and the sum, then each count after the place of its sign: "   成功： 6" and so on.
-std::wstring CompletionTotals(int success_count, int failure_count, int warning_count);
+std::wstring CompletionTotals(const Report& report);
 
 }  // namespace kelpo

@@ -8,7 +8,7 @@
 #include "contract/env/registry_env.h"
 #include "platform/unicode.h"
 #include "support/raw_data_printer.h"
-#include "registry/key_handle.h"
+#include "registry/registry_key.h"
 
 namespace kelpo::testing {
 namespace {
@@ -30,7 +30,7 @@ class RawRegistryContract : public ::testing::Test {
   HKey Create(const std::wstring& path) {
     HKey key = 0;
     EXPECT_EQ(r().CreateKey(reg::kCurrentUser, Ansi(path), &key), reg::kSuccess);
-    handles_.emplace_back(r(), key, true);
+    handles_.emplace_back(key, KeyCloser(&r()));
     return key;
   }
   // Writes `size` bytes of `buffer`; the buffer may hold more, so the byte after the data is
@@ -51,7 +51,7 @@ class RawRegistryContract : public ::testing::Test {
   }
 
   std::unique_ptr<RegistryEnv> env_;
-  std::vector<KeyHandle> handles_;
+  std::vector<RegistryKey> handles_;
 };
 
 TEST_F(RawRegistryContract, EveryTypeReadsBackAsStoredWithStringsInUtf16) {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "contract/env/registry_env.h"
-#include "registry/key_handle.h"
+#include "registry/registry_key.h"
 
 namespace kelpo::testing {
 namespace {
@@ -22,7 +22,7 @@ class RegistryContract : public ::testing::Test {
   HKey Create(const std::string& path) {
     HKey key = 0;
     EXPECT_EQ(r().CreateKey(reg::kCurrentUser, path, &key), reg::kSuccess) << path;
-    handles_.emplace_back(r(), key, true);
+    handles_.emplace_back(key, KeyCloser(&r()));
     return key;
   }
   void SetText(HKey key, const std::string& name, const std::string& bytes) {
@@ -55,7 +55,7 @@ class RegistryContract : public ::testing::Test {
   }
 
   std::unique_ptr<RegistryEnv> env_;
-  std::vector<KeyHandle> handles_;  // closed before the environment goes
+  std::vector<RegistryKey> handles_;  // closed before the environment goes
   void TearDown() override { handles_.clear(); }
 };
 

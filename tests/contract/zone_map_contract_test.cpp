@@ -2,10 +2,12 @@
 #include <gtest/gtest.h>
 
 #include "contract/env/registry_env.h"
-#include "engine/engine_keys.h"
 #include "platform/sim/sim_desktop.h"
-#include "registry/module1.h"
-#include "sites/zone_map.h"
+#include "registry/key_paths.h"
+#include "registry/policy_writer.h"
+#include "registry/registry_key.h"
+#include "registry/registry_reader.h"
+#include "zonemap/zone_map_reader.h"
 
 namespace kelpo::testing {
 namespace {
@@ -14,25 +16,28 @@ class ZoneMapContract : public ::testing::Test {
  protected:
   void SetUp() override {
     env_ = MakeRegistryEnv();
-    module_ = std::make_unique<Module1>(env_->registry(), env_->codec(), desktop_);
-    reader_ = std::make_unique<ZoneMapReader>(env_->registry(), env_->codec(), *module_);
+    writer_ = std::make_unique<PolicyWriter>(env_->registry(), env_->codec(), desktop_);
+    zone_map_ = std::make_unique<ZoneMapReader>(env_->registry(), env_->codec(), desktop_);
   }
   void TearDown() override {
-    reader_.reset();
-    module_.reset();
+    zone_map_.reset();
+    writer_.reset();
     env_.reset();
   }
-  void Write(const std::wstring& key, const std::wstring& setting) { module_->SetRegEntry(L"HKEY_CURRENT_USER", key, setting); }
+  void Write(const std::wstring& key, const std::wstring& setting) { writer_->Write(reg::kCurrentUser, key, setting); }
+  bool Exists(std::wstring_view key) {
+    return RegistryReader(env_->registry(), env_->codec(), desktop_).KeyExists(reg::kCurrentUser, key);
+  }
 
   std::unique_ptr<RegistryEnv> env_;
   SimDesktop desktop_;
-  std::unique_ptr<Module1> module_;
-  std::unique_ptr<ZoneMapReader> reader_;
+  std::unique_ptr<PolicyWriter> writer_;
+  std::unique_ptr<ZoneMapReader> zone_map_;
 };
 
 TEST_F(ZoneMapContract, WrittenSitesReadBackAsItems) {
-  const std::wstring domains = keys::kDomainsPath;
-  const std::wstring ranges = keys::kRangesPath;
+  const std::wstring domains = std::wstring(keys::kDomains) + L"\\";
+  const std::wstring ranges = std::wstring(keys::kRanges) + L"\\";
   Write(domains + L"example.com\\www", L"http");
   Write(domains + L"example.com\\mail", L"https");
   Write(domains + L"intranet", L"*");
@@ -40,26 +45,22 @@ TEST_F(ZoneMapContract, WrittenSitesReadBackAsItems) {
   Write(ranges + L"Range1", L"192.168.1.20");
   Write(ranges + L"Range2", L"https");
   Write(ranges + L"Range2", L"192.168.100.100");
-  std::vector<std::wstring> items;
-  reader_->FindDomainsKeys(reg::kCurrentUser, keys::kDomainsRoot, items);
-  reader_->FindRangesKeys(reg::kCurrentUser, keys::kRangesRoot, items);
-  EXPECT_EQ(items, (std::vector<std::wstring>{L"https://mail.example.com", L"http://www.example.com", L"intranet",
-                                             L"http://192.168.1.20", L"https://192.168.100.100"}));
-  std::int32_t count = 0;
-  EXPECT_TRUE(reader_->FindRangeItem(reg::kCurrentUser, keys::kRangesRoot, keys::kRangesPath,
-                                     L"https://192.168.100.100", count));
-  EXPECT_EQ(count, 2);
+  EXPECT_EQ(zone_map_->TrustedDomains(),
+            (std::vector<std::wstring>{L"https://mail.example.com", L"http://www.example.com", L"intranet"}));
+  EXPECT_EQ(zone_map_->TrustedRanges(), (std::vector<std::wstring>{L"http://192.168.1.20", L"https://192.168.100.100"}));
+  const RangeSearch search = zone_map_->FindRange(keys::kRanges, L"https://192.168.100.100");
+  EXPECT_TRUE(search.found);
+  EXPECT_EQ(search.keys_visited, 2);
 }
 
 TEST_F(ZoneMapContract, TreeDeletionRemovesEveryLevel) {
-  const std::wstring domains = keys::kDomainsPath;
+  const std::wstring domains = std::wstring(keys::kDomains) + L"\\";
   for (const wchar_t* key : {L"a.com\\www", L"a.com\\mail", L"b.com\\x\\y\\z", L"c"}) Write(domains + key, L"http");
   Registry& registry = env_->registry();
-  EXPECT_TRUE(DeleteSubkeyTree(registry, reg::kCurrentUser, env_->codec().ToAnsi(keys::kDomainsRoot)));
-  EXPECT_FALSE(module_->RegKeyExists(L"HKEY_CURRENT_USER", keys::kDomainsRoot));
-  EXPECT_TRUE(module_->RegKeyExists(L"HKEY_CURRENT_USER",
-                                    L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\ZoneMap"));
-  EXPECT_FALSE(DeleteSubkeyTree(registry, reg::kCurrentUser, env_->codec().ToAnsi(keys::kDomainsRoot)));
+  EXPECT_EQ(DeleteRegistryTree(registry, reg::kCurrentUser, env_->codec().ToAnsi(keys::kDomains)), reg::kSuccess);
+  EXPECT_FALSE(Exists(keys::kDomains));
+  EXPECT_TRUE(Exists(L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\ZoneMap"));
+  EXPECT_EQ(DeleteRegistryTree(registry, reg::kCurrentUser, env_->codec().ToAnsi(keys::kDomains)), reg::kFileNotFound);
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <thread>
 
-#include "platform/win32/automation_name.h"
+#include "ui/win32/automation_name.h"
 
 namespace e2e {
 namespace {

@@ -29,11 +29,11 @@ end_of_step() { [ "$failures" = 0 ] || { echo "$failures check(s) failed" >&2; e
 # The version the package must carry: the one kelpo.rc defines, read here from the source while
 # package.sh reads it from the built program.
 version_number() {
-  sed -n "s/^#define KELPO_VERSION_$1 \([0-9]*\)\r\{0,1\}\$/\1/p" "$root/src/platform/win32/main/kelpo.rc"
+  sed -n "s/^#define KELPO_VERSION_$1 \([0-9]*\)\r\{0,1\}\$/\1/p" "$root/src/main/kelpo.rc"
 }
 version="$(version_number MAJOR).$(version_number MINOR).$(version_number BUILD).$(version_number REVISION)"
 [[ "$version" =~ ^[0-9]+\.[0-9]+\.[0-9]+\.[0-9]+$ ]] ||
-  stop "src/platform/win32/main/kelpo.rc defines no version KELPO_VERSION_MAJOR...REVISION (found $version)"
+  stop "src/main/kelpo.rc defines no version KELPO_VERSION_MAJOR...REVISION (found $version)"
 active_setup_version="${version//./,}"
 older_version="0.9.0.0"
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/ansi_lines.h"
 #include "platform/runtime_error.h"
 
 namespace kelpo {
@@ -60,20 +59,16 @@ bool SimFiles::Exists(const std::wstring& path) const {
   return entry != nullptr && (entry->attributes & kNotNormal) == 0;
 }
 
-bool SimFiles::ReadLines(const std::wstring& path,
-                         const std::function<bool(const std::wstring&)>& on_line) const {
+bool SimFiles::ReadBlocks(const std::wstring& path, const std::function<bool(std::string_view)>& on_bytes) const {
   reads_.push_back(path);
-  if (Faulted(FileOp::kReadLines, path)) return false;
+  if (Faulted(FileOp::kReadBlocks, path)) return false;
   const Entry* entry = Find(path);
   if (entry == nullptr || entry->deny_reading || (entry->attributes & file_attr::kDirectory) != 0) return false;
   const std::size_t readable = std::min(entry->bytes.size(), entry->fail_after.value_or(entry->bytes.size()));
-  AnsiLineSplitter splitter(codec_, on_line);
   const std::string_view bytes(entry->bytes.data(), readable);
   for (std::size_t at = 0; at < bytes.size(); at += chunk_size_)
-    if (!splitter.Feed(bytes.substr(at, chunk_size_))) return true;
-  if (entry->fail_after && *entry->fail_after < entry->bytes.size()) return false;
-  splitter.Finish();
-  return true;
+    if (!on_bytes(bytes.substr(at, chunk_size_))) return true;
+  return !(entry->fail_after && *entry->fail_after < entry->bytes.size());
 }
 
 }  // namespace kelpo

@@ -13,7 +13,6 @@
 #include "platform/file_system.h"
 #include "platform/files.h"
 #include "platform/sim/sim_faults.h"
-#include "platform/text_codec.h"
 
 namespace kelpo {
 
@@ -26,7 +25,7 @@ inline constexpr std::uint32_t kArchive = 0x20;
 }  // namespace file_attr
 
 enum class FileOp {
-  kAny, kProgramFolder, kExists, kReadLines,
+  kAny, kProgramFolder, kExists, kReadBlocks,
   kLocalAppData, kCreateFolders, kWriteWholeFile, kAppendToFile, kReadWholeFile, kRenameFile,
   kRemoveFile, kListFiles, kFileSize
 };
@@ -35,13 +34,12 @@ inline constexpr const wchar_t* kSimLocalAppData = L"C:\\Users\\Kelpo\\AppData\\
 
 class SimFiles final : public Files, public FileSystem {
  public:
-  explicit SimFiles(const TextCodec& codec, std::wstring program_folder = L"C:\\Program Files\\Kelpo")
-      : codec_(codec), program_folder_(std::move(program_folder)) {}
+  explicit SimFiles(std::wstring program_folder = L"C:\\Program Files\\Kelpo")
+      : program_folder_(std::move(program_folder)) {}
 
   std::wstring ProgramFolder() const override;
   bool Exists(const std::wstring& path) const override;
-  bool ReadLines(const std::wstring& path,
-                 const std::function<bool(const std::wstring&)>& on_line) const override;
+  bool ReadBlocks(const std::wstring& path, const std::function<bool(std::string_view)>& on_bytes) const override;
 
   // A fault on one of these calls makes it fail as the port describes; one that throws throws.
   // A failed whole-file write leaves the file empty; a failed append adds nothing.
@@ -74,7 +72,7 @@ class SimFiles final : public Files, public FileSystem {
   // A call that fails (the folder reads as empty, the file as missing or unreadable) or throws;
   // the subject is the path.
   void InjectFault(const SimFault<FileOp>& fault) { faults_.Inject(fault); }
-  // Bytes handed to the line splitter at a time (to exercise every cut).
+  // Bytes handed on at a time by ReadBlocks (to exercise every cut).
   void set_chunk_size(std::size_t size) { chunk_size_ = size ? size : 1; }
 
   const std::vector<std::wstring>& existence_tests() const { return existence_tests_; }
@@ -96,7 +94,6 @@ class SimFiles final : public Files, public FileSystem {
   bool ParentExists(const std::wstring& path) const;
   const Entry* FindFile(const std::wstring& path) const;
 
-  const TextCodec& codec_;
   std::wstring program_folder_;
   std::wstring local_app_data_ = kSimLocalAppData;
   std::map<std::wstring, Entry> entries_;

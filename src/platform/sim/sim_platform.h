@@ -20,7 +20,7 @@ struct SimPlatform {
   SimRegistry registry;
   Utf8Codec codec;
   SimDesktop desktop;
-  SimFiles files{codec, kSimProgramFolder};
+  SimFiles files{kSimProgramFolder};
   SimProcesses processes;
   SimShell shell;
   SimUrlCache url_cache;

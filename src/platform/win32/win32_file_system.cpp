@@ -5,17 +5,10 @@
 
 #include <algorithm>
 
-#include "platform/win32/win32_handle.h"
+#include "platform/win32/win32_handles.h"
 
 namespace kelpo {
 namespace {
-
-struct FindTraits {
-  using Type = HANDLE;
-  static HANDLE Owned(HANDLE find) { return find == INVALID_HANDLE_VALUE ? nullptr : find; }
-  static void Release(HANDLE find) { FindClose(find); }
-};
-using FindHandle = UniqueResource<FindTraits>;
 
 // A path Windows would cut short at an embedded zero names some other file: refused.
 bool Usable(const std::wstring& path) { return !path.empty() && path.find(L'\0') == std::wstring::npos; }
@@ -106,7 +99,7 @@ bool Win32FileSystem::ListFiles(const std::wstring& folder, const std::wstring& 
                                 std::vector<std::wstring>* names) const {
   if (!Usable(folder) || !Usable(pattern) || !IsFolder(folder)) return false;
   WIN32_FIND_DATAW data{};
-  FindHandle find(FindFirstFileW((folder + L"\\" + pattern).c_str(), &data));
+  UniqueFind find(FindFirstFileW((folder + L"\\" + pattern).c_str(), &data));
   std::vector<std::wstring> found;
   if (!find) {
     if (GetLastError() != ERROR_FILE_NOT_FOUND) return false;

@@ -4,41 +4,10 @@
 
 #include <vector>
 
-#include "platform/ansi_lines.h"
+#include "platform/win32/win32_handles.h"
 
 namespace kelpo {
 namespace {
-
-// A handle closed exactly once.
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE handle) : handle_(handle) {}
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  ~FileHandle() {
-    if (valid()) CloseHandle(handle_);
-  }
-  bool valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
-  HANDLE get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
-
-class FindHandle {
- public:
-  explicit FindHandle(HANDLE handle) : handle_(handle) {}
-  FindHandle(const FindHandle&) = delete;
-  FindHandle& operator=(const FindHandle&) = delete;
-  ~FindHandle() {
-    if (valid()) FindClose(handle_);
-  }
-  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
 
 constexpr DWORD kReadChunk = 64 * 1024;
 
@@ -62,8 +31,8 @@ std::wstring Win32Files::ProgramFolder() const {
 bool Win32Files::Exists(const std::wstring& path) const {
   if (path.find(L'\0') != std::wstring::npos) return false;
   WIN32_FIND_DATAW data{};
-  FindHandle find(FindFirstFileW(path.c_str(), &data));
-  if (!find.valid()) return false;
+  const UniqueFind find(FindFirstFileW(path.c_str(), &data));
+  if (!find) return false;
   constexpr DWORD kNotNormal = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
   do {
     if ((data.dwFileAttributes & kNotNormal) == 0 && data.cFileName[0] != L'\0') return true;
@@ -71,22 +40,18 @@ bool Win32Files::Exists(const std::wstring& path) const {
   return false;
 }
 
-bool Win32Files::ReadLines(const std::wstring& path,
-                           const std::function<bool(const std::wstring&)>& on_line) const {
+bool Win32Files::ReadBlocks(const std::wstring& path, const std::function<bool(std::string_view)>& on_bytes) const {
   if (path.find(L'\0') != std::wstring::npos) return false;
-  FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (!file.valid()) return false;
-  AnsiLineSplitter splitter(codec_, on_line);
+  const UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!file) return false;
   std::vector<char> buffer(kReadChunk);
   for (;;) {
     DWORD read = 0;
     if (!ReadFile(file.get(), buffer.data(), kReadChunk, &read, nullptr)) return false;
-    if (read == 0) break;
-    if (!splitter.Feed(std::string_view(buffer.data(), read))) return true;
+    if (read == 0) return true;
+    if (!on_bytes(std::string_view(buffer.data(), read))) return true;
   }
-  splitter.Finish();
-  return true;
 }
 
 }  // namespace kelpo

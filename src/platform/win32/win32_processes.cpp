@@ -7,7 +7,7 @@
 #include "platform/command_line.h"
 #include "platform/win32/com_apartment.h"
 #include "platform/win32/message_pump.h"
-#include "platform/win32/win32_handle.h"
+#include "platform/win32/win32_handles.h"
 
 namespace kelpo {
 namespace {

@@ -5,17 +5,12 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/win32/win32_handle.h"
+#include "platform/win32/win32_handles.h"
 
 namespace kelpo {
 namespace {
 
-struct OpenKeyTraits {
-  using Type = HKEY;
-  static HKEY Owned(HKEY key) { return key; }
-  static void Release(HKEY key) { RegCloseKey(key); }
-};
-using OpenKey = UniqueResource<OpenKeyTraits>;
+using OpenKey = UniqueWideKey;
 
 HKEY NativeRoot(HKey root) {
   return reinterpret_cast<HKEY>(static_cast<LONG_PTR>(static_cast<LONG>(root)));

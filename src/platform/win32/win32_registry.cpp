@@ -18,8 +18,6 @@ HKey Portable(HKEY key, HKey as_given) {
   return static_cast<HKey>(reinterpret_cast<ULONG_PTR>(key));
 }
 
-const char* SubkeyOrNull(const std::string& subkey) { return subkey.c_str(); }
-
 RegStatus Opened(LONG status, HKEY opened, HKey parent, HKey* result) {
   if (status == ERROR_SUCCESS) *result = Portable(opened, parent);
   return status;
@@ -35,7 +33,7 @@ RegStatus Win32Registry::OpenKey(HKey parent, const std::string& subkey, HKey* r
     return ERROR_SUCCESS;
   }
   HKEY opened = nullptr;
-  LONG status = RegOpenKeyExA(Native(parent), SubkeyOrNull(subkey), 0,
+  LONG status = RegOpenKeyExA(Native(parent), subkey.c_str(), 0,
                               MAXIMUM_ALLOWED | KEY_WOW64_32KEY, &opened);
   return Opened(status, opened, parent, result);
 }
@@ -43,14 +41,14 @@ RegStatus Win32Registry::OpenKey(HKey parent, const std::string& subkey, HKey* r
 RegStatus Win32Registry::OpenKeyEx(HKey parent, const std::string& subkey, std::uint32_t access,
                                    HKey* result) {
   HKEY opened = nullptr;
-  LONG status = RegOpenKeyExA(Native(parent), SubkeyOrNull(subkey), 0, access | KEY_WOW64_32KEY,
+  LONG status = RegOpenKeyExA(Native(parent), subkey.c_str(), 0, access | KEY_WOW64_32KEY,
                               &opened);
   return Opened(status, opened, parent, result);
 }
 
 RegStatus Win32Registry::CreateKey(HKey parent, const std::string& subkey, HKey* result) {
   HKEY opened = nullptr;
-  LONG status = RegCreateKeyExA(Native(parent), SubkeyOrNull(subkey), 0, nullptr,
+  LONG status = RegCreateKeyExA(Native(parent), subkey.c_str(), 0, nullptr,
                                 REG_OPTION_NON_VOLATILE, MAXIMUM_ALLOWED | KEY_WOW64_32KEY,
                                 nullptr, &opened, nullptr);
   return Opened(status, opened, parent, result);

@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${KELPO_FUZZ_SECONDS:-30}"
-cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELPO_FUZZ=ON \
+cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELPO_FUZZ=ON ${KELPO_WERROR:+-DKELPO_WERROR=$KELPO_WERROR} \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 targets=$(cd fuzz && ls *_fuzz.cpp | sed 's/\.cpp$//')
 source scripts/quietly.sh

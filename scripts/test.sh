@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Every test: installs what is missing; builds the native and the Windows configurations; runs
-# the native tests with ctest (plain, then under ASan and UBSan), a short run of every fuzz
+# Every test: installs what is missing; checks that every include in src/ runs down the layers;
+# builds the native and the Windows configurations with warnings as errors; runs the native
+# tests with ctest (plain, then under ASan and UBSan), a short run of every fuzz
 # target, the Windows tests with ctest under Wine, the end-to-end suite of kelpo.exe under Wine
 # (and its layout cases again at 144 DPI), the package's install, upgrade and removal with
 # msiexec under Wine; compiles the 32-bit build. Each stage runs to its end
@@ -37,14 +38,20 @@ stage() {
   fi
 }
 
+# Warnings are errors in every build the test command makes (fuzz/run.sh and the end-to-end
+# suite's build read it too).
+export KELPO_WERROR=ON
+
+layers() { python3 scripts/check-layers.py; }
+
 native() {
-  cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Debug >/dev/null
+  cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Debug -DKELPO_WERROR=ON >/dev/null
   cmake --build build/native -j"$jobs"
   ctest --test-dir build/native --output-on-failure
 }
 
 sanitizers() {
-  cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DKELPO_SANITIZE=ON >/dev/null
+  cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DKELPO_SANITIZE=ON -DKELPO_WERROR=ON >/dev/null
   cmake --build build/sanitize -j"$jobs"
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build/sanitize --output-on-failure
@@ -54,7 +61,7 @@ fuzzing() { bash fuzz/run.sh; }
 
 windows_unit_and_contract() {
   cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_CROSSCOMPILING_EMULATOR="$root/scripts/wine-run.sh" >/dev/null
+    -DKELPO_WERROR=ON -DCMAKE_CROSSCOMPILING_EMULATOR="$root/scripts/wine-run.sh" >/dev/null
   cmake --build build/win64 -j"$jobs"
   source scripts/wine-env.sh
   kelpo_wine_prepare
@@ -72,10 +79,12 @@ layout_144_dpi() { KELPO_E2E_BUILD="$root/build/win64" tests/e2e/run.sh --dpi 14
 package_under_wine() { tests/package/run.sh; }
 
 i686_build() {
-  cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release \
+    -DKELPO_WERROR=ON >/dev/null
   cmake --build build/win32 -j"$jobs"
 }
 
+stage layers layers
 stage native native
 stage sanitizers sanitizers
 stage fuzzing fuzzing

@@ -17,7 +17,8 @@ if [ "${1:-}" = "--dpi" ]; then dpis="$2"; shift 2; fi
 
 source "$root/scripts/quietly.sh"
 kelpo_quietly "configuring the Windows build in $build" \
-  cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release
+  cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release \
+  ${KELPO_WERROR:+-DKELPO_WERROR=$KELPO_WERROR}
 kelpo_quietly "building kelpo.exe, the end-to-end driver and the stand-in installer" \
   cmake --build "$build" -j2 --target kelpo kelpo_e2e stand_in_installer
 

@@ -23,7 +23,7 @@ StoredText RegistryReader::ReadStoredText(HKey root, std::wstring_view path, std
       size = 0;
     std::vector<std::uint8_t> buffer(size);
     std::uint32_t read_size = size;
-    registry_.QueryValue(key.get(), ansi_name, &type, buffer.data(), &read_size);
+    static_cast<void>(registry_.QueryValue(key.get(), ansi_name, &type, buffer.data(), &read_size));
     if (key.Close() != reg::kSuccess) stored.type = -1;
     stored.text = codec_.FromAnsi(std::string_view(reinterpret_cast<const char*>(buffer.data()), buffer.size()));
     return stored;

@@ -13,10 +13,10 @@ namespace kelpo {
 // with `range_keys`, a subkey of the path left with nothing but ":Range" goes too. The key at
 // the path itself stays. A key below it that cannot be opened is passed over. The status of
 // opening the path's key (kFileNotFound: there was nothing to clear).
-RegStatus ClearTrustedEntries(Registry& registry, HKey root, const std::string& path, bool range_keys);
+[[nodiscard]] RegStatus ClearTrustedEntries(Registry& registry, HKey root, const std::string& path, bool range_keys);
 
 // The same for the current user's Domains and Ranges keys.
-RegStatus ClearTrustedDomains(Registry& registry, const TextCodec& codec);
-RegStatus ClearTrustedRanges(Registry& registry, const TextCodec& codec);
+[[nodiscard]] RegStatus ClearTrustedDomains(Registry& registry, const TextCodec& codec);
+[[nodiscard]] RegStatus ClearTrustedRanges(Registry& registry, const TextCodec& codec);
 
 }  // namespace kelpo

@@ -6,25 +6,20 @@
 
 #include <utility>
 
+#include "platform/unique_resource.h"
 #include "platform/win32/com_apartment.h"
 
 namespace kelpo {
 namespace {
 
-class DispatchPtr {
- public:
-  DispatchPtr() = default;
-  DispatchPtr(const DispatchPtr&) = delete;
-  DispatchPtr& operator=(const DispatchPtr&) = delete;
-  ~DispatchPtr() {
-    if (object_ != nullptr) object_->Release();
-  }
-  IDispatch* get() const { return object_; }
-  void** out() { return reinterpret_cast<void**>(&object_); }
-
- private:
-  IDispatch* object_ = nullptr;
+// The automation object, released once.
+struct DispatchReleaser {
+  using Handle = IDispatch*;
+  static constexpr IDispatch* kNone = nullptr;
+  static bool Owns(IDispatch* object) { return object != nullptr; }
+  ULONG Close(IDispatch* object) { return object->Release(); }
 };
+using DispatchPtr = UniqueResource<DispatchReleaser>;
 
 class Variant {
  public:
@@ -63,8 +58,10 @@ bool Win32Shell::Run(const std::wstring& command_line) {
   const ComApartment apartment;
   CLSID shell_class{};
   if (FAILED(CLSIDFromProgID(L"wscript.shell", &shell_class))) return false;
-  DispatchPtr shell;
-  if (FAILED(CoCreateInstance(shell_class, nullptr, CLSCTX_SERVER, __uuidof(IDispatch), shell.out()))) return false;
+  IDispatch* created = nullptr;
+  if (FAILED(CoCreateInstance(shell_class, nullptr, CLSCTX_SERVER, __uuidof(IDispatch), reinterpret_cast<void**>(&created))))
+    return false;
+  const DispatchPtr shell(created);
   return SUCCEEDED(CallRun(*shell.get(), command_line));
 }
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "bench_support.h"
 #include "apply/interactive_apply.h"
+#include "bench_support.h"
 
 namespace kelpo {
 namespace {

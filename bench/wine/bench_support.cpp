@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <memory>
 
-#include "registry/key_paths.h"
 #include "platform/win32/win32_handles.h"
+#include "registry/key_paths.h"
 
 namespace kelpo::bench {
 namespace {

@@ -6,9 +6,9 @@
 
 #include "measures.h"
 #include "ui/win32/window_host.h"
-#include "wine_machine.h"
 #include "windows/trusted_sites_window.h"
 #include "windows/window_manager.h"
+#include "wine_machine.h"
 
 namespace kelpo::bench {
 namespace {

@@ -10,9 +10,9 @@
 #include "measures.h"
 #include "registry/key_paths.h"
 #include "registry/policy_writer.h"
-#include "wine_machine.h"
 #include "windows/trusted_sites_window.h"
 #include "windows/window_manager.h"
+#include "wine_machine.h"
 #include "zonemap/site_writer.h"
 
 namespace kelpo::bench {

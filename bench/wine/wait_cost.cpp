@@ -1,11 +1,11 @@
 // What waiting for a started program costs the waiting process.
 #include <windows.h>
 
+#include "bench_support.h"
 #include "measures.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_text_codec.h"
-#include "bench_support.h"
 
 namespace kelpo::bench {
 namespace {

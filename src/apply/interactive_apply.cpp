@@ -1,7 +1,7 @@
 #include "apply/interactive_apply.h"
 
-#include "apply/companion_files.h"
 #include "apply/apply_steps.h"
+#include "apply/companion_files.h"
 #include "registry/policy_writer.h"
 #include "registry/registry_reader.h"
 #include "zonemap/site_writer.h"

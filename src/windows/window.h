@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "windows/controls.h"
 #include "platform/platform.h"
+#include "windows/controls.h"
 
 namespace kelpo {
 

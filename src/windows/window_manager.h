@@ -4,8 +4,8 @@
 #include <memory>
 #include <vector>
 
-#include "windows/window.h"
 #include "platform/desktop.h"
+#include "windows/window.h"
 
 namespace kelpo {
 

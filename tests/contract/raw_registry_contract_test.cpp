@@ -7,8 +7,8 @@
 
 #include "contract/env/registry_env.h"
 #include "platform/unicode.h"
-#include "support/raw_data_printer.h"
 #include "registry/registry_key.h"
+#include "support/raw_data_printer.h"
 
 namespace kelpo::testing {
 namespace {

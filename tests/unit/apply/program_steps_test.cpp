@@ -2,8 +2,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "apply/program_steps.h"
 #include "apply/apply_steps.h"
+#include "apply/program_steps.h"
 #include "platform/runtime_error.h"
 #include "platform/sim/sim_platform.h"
 #include "platform/sim/sim_processes.h"

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "windows/system_check_window.h"
 #include "unit/program_fixture.h"
+#include "windows/system_check_window.h"
 
 namespace kelpo {
 namespace {

@@ -2,8 +2,8 @@
 // lines, and the totals with the place of each sign.
 #include <gtest/gtest.h>
 
-#include "windows/completion_window.h"
 #include "unit/program_fixture.h"
+#include "windows/completion_window.h"
 
 namespace kelpo {
 namespace {

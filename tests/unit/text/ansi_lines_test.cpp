@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "text/ansi_lines.h"
 #include "platform/sim/sim_files.h"
 #include "platform/sim/sim_text_codec.h"
+#include "text/ansi_lines.h"
 
 namespace kelpo {
 namespace {

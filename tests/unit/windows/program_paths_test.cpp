@@ -6,12 +6,12 @@
 #include <array>
 #include <cstring>
 
+#include "registry/registry_reader.h"
+#include "unit/program_fixture.h"
+#include "windows/completion_window.h"
 #include "windows/start_up_window.h"
 #include "windows/system_check_window.h"
-#include "windows/completion_window.h"
 #include "windows/trusted_sites_window.h"
-#include "unit/program_fixture.h"
-#include "registry/registry_reader.h"
 
 namespace kelpo {
 namespace {

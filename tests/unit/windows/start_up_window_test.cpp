@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "unit/program_fixture.h"
+#include "windows/completion_window.h"
 #include "windows/start_up_window.h"
 #include "windows/system_check_window.h"
-#include "windows/completion_window.h"
 #include "windows/trusted_sites_window.h"
-#include "unit/program_fixture.h"
 
 namespace kelpo {
 namespace {

@@ -4,9 +4,9 @@
 
 #include <functional>
 
-#include "windows/trusted_sites_window.h"
 #include "registry/registry_reader.h"
 #include "unit/program_fixture.h"
+#include "windows/trusted_sites_window.h"
 
 namespace kelpo {
 namespace {

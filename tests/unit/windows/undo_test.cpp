@@ -2,8 +2,8 @@
 // report rebuilt from the registry, the closing message.
 #include <gtest/gtest.h>
 
-#include "windows/system_check_window.h"
 #include "unit/program_fixture.h"
+#include "windows/system_check_window.h"
 
 namespace kelpo {
 namespace {

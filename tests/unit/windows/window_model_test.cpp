@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/sim/sim_desktop.h"
 #include "windows/controls.h"
 #include "windows/window.h"
 #include "windows/window_manager.h"
-#include "platform/sim/sim_desktop.h"
 
 namespace kelpo {
 namespace {

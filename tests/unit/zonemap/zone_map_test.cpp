@@ -3,9 +3,9 @@
 
 #include "registry/key_paths.h"
 #include "registry/registry_key.h"
+#include "unit/registry/registry_fixture.h"
 #include "zonemap/trusted_entries.h"
 #include "zonemap/zone_map_reader.h"
-#include "unit/registry/registry_fixture.h"
 
 namespace kelpo::testing {
 namespace {

@@ -56,25 +56,34 @@ void ApplyLog::RecordTotals(int successes, int failures, int warnings) {
 
 void ApplyLog::Record(std::wstring_view text) {
   try {
-    const std::wstring path = LogPath();
-    if (path.empty() || !files_.CreateFolders(FolderOf(path))) {
-      intact_ = false;
-      return;
+    // The log's folder is looked up and made once; after an entry that could not be written,
+    // the next one tries again from the start.
+    if (ready_path_.empty()) {
+      const std::wstring path = LogPath();
+      if (path.empty() || !files_.CreateFolders(FolderOf(path))) {
+        intact_ = false;
+        return;
+      }
+      ready_path_ = path;
     }
-    Append(path, ToUtf8(TimeText(clock_.Now()) + L"  " + OneLine(text)) + "\r\n");
+    if (!Append(ready_path_, ToUtf8(TimeText(clock_.Now()) + L"  " + OneLine(text)) + "\r\n")) {
+      intact_ = false;
+      ready_path_.clear();
+    }
   } catch (...) {
     intact_ = false;
+    ready_path_.clear();
   }
 }
 
-void ApplyLog::Append(const std::wstring& path, const std::string& line) {
+bool ApplyLog::Append(const std::wstring& path, const std::string& line) {
   std::optional<std::uint64_t> size = files_.FileSize(path);
   if (size && *size + line.size() > kRollOverBytes && *size > kUtf8Mark.size()) {
     // When the old log cannot be moved aside, the entry still goes into it.
     if (files_.RenameFile(path, FolderOf(path) + L"\\kelpo.1.log", true)) size.reset();
   }
   const std::string bytes = size && *size > 0 ? line : std::string(kUtf8Mark) + line;
-  if (!files_.AppendToFile(path, bytes)) intact_ = false;
+  return files_.AppendToFile(path, bytes);
 }
 
 }  // namespace kelpo

@@ -40,11 +40,12 @@ class ApplyLog {
 
  private:
   void Record(std::wstring_view text);
-  void Append(const std::wstring& path, const std::string& line);
+  [[nodiscard]] bool Append(const std::wstring& path, const std::string& line);
 
   FileSystem& files_;
   const Clock& clock_;
   bool intact_ = true;
+  std::wstring ready_path_;  // the log, once its folder was made
 };
 
 }  // namespace kelpo

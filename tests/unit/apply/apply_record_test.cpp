@@ -388,7 +388,7 @@ TEST(ApplyFileFaults, AnyFileCallOfTheBackupOrTheLogFailingOrThrowingLeavesTheAp
   const std::vector<std::string> clean_interactive = CleanRun(true);
   const std::vector<std::string> clean_automatic = CleanRun(false);
   for (const FileOp op : {FileOp::kLocalAppData, FileOp::kCreateFolders, FileOp::kWriteWholeFile,
-                          FileOp::kAppendToFile, FileOp::kReadWholeFile, FileOp::kRenameFile, FileOp::kRemoveFile,
+                          FileOp::kAppend, FileOp::kReadWholeFile, FileOp::kRenameFile, FileOp::kRemoveFile,
                           FileOp::kListFiles, FileOp::kFileSize}) {
     for (const bool throws : {false, true}) {
       // One call at a time among the first thirty (an apply makes about that many of each

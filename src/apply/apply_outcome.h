@@ -2,12 +2,14 @@
 // What an apply did: whether it ran, and each of its steps in order with its result. Every step
 // is guarded: one that fails or raises a run-time error never keeps the next from running.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <type_traits>
 #include <utility>
 #include <vector>
 
+#include "backup/backup_store.h"
 #include "platform/runtime_error.h"
 
 namespace kelpo {
@@ -72,6 +74,9 @@ enum class ApplyStop {
 struct ApplyOutcome {
   ApplyStop stopped = ApplyStop::kNone;
   std::vector<StepOutcome> steps;
+  // The backup taken before the first change, or why there is none. Not a step: whatever
+  // became of it, the apply ran the same.
+  SavedBackup backup;
 
   bool applied() const { return stopped == ApplyStop::kNone; }
   // The outcome of the first step of that kind; null when there was none.
@@ -79,10 +84,14 @@ struct ApplyOutcome {
   int CountOf(StepResult result) const;
 };
 
-// Runs the steps of one apply and notes each outcome into it.
+// Runs the steps of one apply and notes each outcome into it, handing each to `on_noted` (the
+// log) as soon as it is noted.
 class StepRecorder {
  public:
-  explicit StepRecorder(ApplyOutcome& outcome) : outcome_(outcome) {}
+  using Listener = std::function<void(const StepOutcome&)>;
+
+  explicit StepRecorder(ApplyOutcome& outcome, Listener on_noted = {})
+      : outcome_(outcome), on_noted_(std::move(on_noted)) {}
 
   // Runs the step. Its result is what it returns (a StepResult; a bool: done or failed; nothing:
   // done); a run-time error it raises makes it failed. True when it was done.
@@ -103,14 +112,20 @@ class StepRecorder {
       noted.error = DescribeCurrentException();
     }
     const bool done = noted.result == StepResult::kDone;
-    outcome_.steps.push_back(std::move(noted));
+    Note(std::move(noted));
     return done;
   }
   // A step the versions call for nothing.
-  void NotNeeded(ApplyStep step) { outcome_.steps.push_back({step, StepResult::kNotNeeded, {}, {}}); }
+  void NotNeeded(ApplyStep step) { Note({step, StepResult::kNotNeeded, {}, {}}); }
 
  private:
+  void Note(StepOutcome noted) {
+    outcome_.steps.push_back(std::move(noted));
+    if (on_noted_) on_noted_(outcome_.steps.back());
+  }
+
   ApplyOutcome& outcome_;
+  Listener on_noted_;
 };
 
 }  // namespace kelpo

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "apply/apply_changes.h"
+#include "apply/apply_journal.h"
 #include "apply/apply_steps.h"
 #include "registry/key_paths.h"
 #include "registry/policy_writer.h"
@@ -80,7 +82,9 @@ std::optional<std::wstring> ExtendGoogleWhitelist(const std::wstring& current, c
 AutomaticApplyOutcome ApplyAutomatically(const Platform& platform, const BrowserVersions& versions,
                                          const std::wstring& setup_address) {
   AutomaticApplyOutcome outcome;
-  StepRecorder steps(outcome);
+  ApplyJournal journal(platform, L"automatic apply");
+  StepRecorder steps(outcome, journal.StepListener());
+  outcome.backup = journal.BackUp(AutomaticApplyChanges(versions, setup_address));
   CloseBrowserAndSetPopUps(platform, versions, steps);
   // The zone map and the Baidu white-list stay: the site is added to them. The add-on settings
   // go before the import, so that those the registry script writes stay.

@@ -18,8 +18,10 @@ struct AutomaticApplyOutcome : ApplyOutcome {
   std::int32_t escape_range_count = 0;
 };
 
-// Asks and tests nothing first and shows nothing. Of the old entries only the add-on settings
-// are deleted. The site goes under both Domains and EscDomains, or both Ranges and EscRanges,
+// Asks and tests nothing first and shows nothing. Backs up what it is about to change before its
+// first step, and logs each step as it is taken (see ApplyJournal); the caller builds the
+// completion report with ReportCompletion, which logs its totals. Of the old entries only the
+// add-on settings are deleted. The site goes under both Domains and EscDomains, or both Ranges and EscRanges,
 // and its zone name is appended to the Google white-list read back.
 //
 // A range family that already holds the address gets nothing. Otherwise the address is written

@@ -1,5 +1,7 @@
 #include "apply/interactive_apply.h"
 
+#include "apply/apply_changes.h"
+#include "apply/apply_journal.h"
 #include "apply/apply_steps.h"
 #include "apply/companion_files.h"
 #include "registry/policy_writer.h"
@@ -41,8 +43,10 @@ ApplyOutcome ApplyFromSiteList(const Platform& platform, const BrowserVersions& 
   ApplyOutcome outcome;
   outcome.stopped = ReasonNotToApply(platform, sites);
   if (!outcome.applied()) return outcome;
-  StepRecorder steps(outcome);
+  ApplyJournal journal(platform, L"interactive apply");
+  StepRecorder steps(outcome, journal.StepListener());
   steps.Run(ApplyStep::kLockNext, [&] { window.SetNextLocked(true); });
+  outcome.backup = journal.BackUp(InteractiveApplyChanges(versions));
   CloseBrowserAndSetPopUps(platform, versions, steps);
   // Cleared before the import, so that what the registry script writes stays.
   DeleteOldEntries(platform, steps);

@@ -37,9 +37,10 @@ class ApplyWindow {
 
 // Stops, having changed nothing, when a companion file is missing (its message), when the user
 // answers No to the question, or when `sites` is empty (its message, after the question).
-// Otherwise locks Next, applies everything for `sites` (the list as it stood when Next was
-// pressed), unlocks Next, opens the completion window and unloads the window; these last three
-// happen whatever failed before them. `versions` are the ones the window read when it loaded.
+// Otherwise locks Next, backs up what it is about to change, applies everything for `sites` (the
+// list as it stood when Next was pressed), unlocks Next, opens the completion window and unloads
+// the window; these last three happen whatever failed before them. Each step is logged as it is
+// taken (see ApplyJournal). `versions` are the ones the window read when it loaded.
 ApplyOutcome ApplyFromSiteList(const Platform& platform, const BrowserVersions& versions,
                                const std::vector<std::wstring>& sites, ApplyWindow& window);
 

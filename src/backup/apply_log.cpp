@@ -56,25 +56,39 @@ void ApplyLog::RecordTotals(int successes, int failures, int warnings) {
 
 void ApplyLog::Record(std::wstring_view text) {
   try {
-    const std::wstring path = LogPath();
-    if (path.empty() || !files_.CreateFolders(FolderOf(path))) {
+    const std::string line = ToUtf8(TimeText(clock_.Now()) + L"  " + OneLine(text)) + "\r\n";
+    if (!file_ && !Open()) {
       intact_ = false;
       return;
     }
-    Append(path, ToUtf8(TimeText(clock_.Now()) + L"  " + OneLine(text)) + "\r\n");
+    if (size_ + line.size() > kRollOverBytes && size_ > kUtf8Mark.size()) RollOver();
+    const std::string bytes = size_ > 0 ? line : std::string(kUtf8Mark) + line;
+    if (!file_ || !file_->Append(bytes)) {
+      // The next entry opens the log again from the start.
+      intact_ = false;
+      file_.reset();
+      return;
+    }
+    size_ += bytes.size();
   } catch (...) {
     intact_ = false;
+    file_.reset();
   }
 }
 
-void ApplyLog::Append(const std::wstring& path, const std::string& line) {
-  std::optional<std::uint64_t> size = files_.FileSize(path);
-  if (size && *size + line.size() > kRollOverBytes && *size > kUtf8Mark.size()) {
-    // When the old log cannot be moved aside, the entry still goes into it.
-    if (files_.RenameFile(path, FolderOf(path) + L"\\kelpo.1.log", true)) size.reset();
-  }
-  const std::string bytes = size && *size > 0 ? line : std::string(kUtf8Mark) + line;
-  if (!files_.AppendToFile(path, bytes)) intact_ = false;
+bool ApplyLog::Open() {
+  path_ = LogPath();
+  if (path_.empty() || !files_.CreateFolders(FolderOf(path_))) return false;
+  size_ = files_.FileSize(path_).value_or(0);
+  file_ = files_.OpenForAppending(path_);
+  return file_ != nullptr;
+}
+
+void ApplyLog::RollOver() {
+  file_.reset();
+  // When the old log cannot be moved aside, the entry still goes into it.
+  if (files_.RenameFile(path_, FolderOf(path_) + L"\\kelpo.1.log", true)) size_ = 0;
+  file_ = files_.OpenForAppending(path_);
 }
 
 }  // namespace kelpo

@@ -4,8 +4,10 @@
 // Before it would pass 1 MB the file becomes kelpo.1.log (replacing the previous one) and a new
 // one is begun. It records what an apply did for the people who support its users: never a
 // secret (the URL cache's addresses are never handed to it, and it has no call that would take
-// them). A line break in a text becomes a blank, so each entry stays one line.
+// them). A line break in a text becomes a blank, so each entry stays one line. The file is held
+// open from the first entry for as long as the object lives: an apply keeps one for its run.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,11 +42,19 @@ class ApplyLog {
 
  private:
   void Record(std::wstring_view text);
-  void Append(const std::wstring& path, const std::string& line);
+  // Finds the log, makes its folder and opens it; false when any of it fails.
+  [[nodiscard]] bool Open();
+  // Moves the log aside as kelpo.1.log and opens a new one.
+  void RollOver();
 
   FileSystem& files_;
   const Clock& clock_;
   bool intact_ = true;
+  // The log, held open from the first entry on (an apply logs a line a step, and opening the
+  // file for each would cost more than the step), and its size as this object wrote it.
+  std::wstring path_;
+  std::unique_ptr<AppendingFile> file_;
+  std::uint64_t size_ = 0;
 };
 
 }  // namespace kelpo

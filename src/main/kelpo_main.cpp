@@ -7,10 +7,14 @@
 #include <string>
 
 #include "main/console_text.h"
+#include "main/program_version.h"
 #include "main/resource_ids.h"
+#include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_desktop.h"
+#include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_processes.h"
+#include "platform/win32/win32_raw_registry.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_text_codec.h"
@@ -30,9 +34,13 @@ struct SystemAdapters {
   kelpo::Win32Files files;
   kelpo::Win32Shell shell;
   kelpo::Win32UrlCache url_cache;
+  kelpo::Win32RawRegistry raw_registry;
+  kelpo::Win32FileSystem file_system;
+  kelpo::Win32Clock clock;
+  const std::wstring version = kelpo::ProgramVersion();
 
   kelpo::Platform With(kelpo::Desktop& desktop, kelpo::Processes& processes) {
-    return {registry, codec, desktop, files, processes, shell, url_cache};
+    return {registry, codec, desktop, files, processes, shell, url_cache, raw_registry, file_system, clock, version};
   }
 };
 

@@ -3,11 +3,26 @@
 // wide paths; names compare without regard to case, as on Windows. Every call reports failure
 // as its return value and never throws.
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace kelpo {
+
+// A file held open for adding to its end, closed when the object goes. Others may read, write,
+// rename or remove the file meanwhile.
+class AppendingFile {
+ public:
+  AppendingFile() = default;
+  AppendingFile(const AppendingFile&) = delete;
+  AppendingFile& operator=(const AppendingFile&) = delete;
+  virtual ~AppendingFile() = default;
+
+  // Adds `bytes` at the end of the file. False when the write fails; a failed write may leave
+  // part of the bytes.
+  [[nodiscard]] virtual bool Append(const std::string& bytes) = 0;
+};
 
 class FileSystem {
  public:
@@ -26,9 +41,9 @@ class FileSystem {
   // Creates the file, or empties an existing one, and writes `bytes` to disk. False when the
   // file cannot be opened for writing or a write fails; the file may then hold part of the bytes.
   [[nodiscard]] virtual bool WriteWholeFile(const std::wstring& path, const std::string& bytes) = 0;
-  // Adds `bytes` at the end of the file, creating it when missing. False when the file cannot
-  // be opened or the write fails; a failed write may leave part of the bytes.
-  [[nodiscard]] virtual bool AppendToFile(const std::wstring& path, const std::string& bytes) = 0;
+  // Opens the file for adding to its end, creating it when missing. Nothing when it cannot be
+  // opened (a missing folder, a folder or a read-only file of that name).
+  [[nodiscard]] virtual std::unique_ptr<AppendingFile> OpenForAppending(const std::wstring& path) = 0;
   // The whole file. False when it cannot be opened or a read fails; *bytes is then untouched.
   [[nodiscard]] virtual bool ReadWholeFile(const std::wstring& path, std::string* bytes) const = 0;
   // Renames (moves) a file. An existing file at `to` is replaced only when `replace` is true;

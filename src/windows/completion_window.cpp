@@ -1,5 +1,6 @@
 #include "windows/completion_window.h"
 
+#include "apply/apply_journal.h"
 #include "registry/registry_reader.h"
 #include "reports/browser_versions.h"
 #include "reports/check_report.h"
@@ -16,7 +17,7 @@ void CompletionWindow::OnLoad() {
   const BrowserVersions versions = ReadVersions(reader);
   ie_version_label.SetCaption(versions.internet_explorer);
   flash_version_label.SetCaption(versions.flash_player);
-  report_ = CompletionReport(context_.platform, versions);
+  report_ = ReportCompletion(context_.platform, versions);
   for (const std::wstring& line : report_.lines) report_list.AddItem(line);
   totals_label.SetCaption(CompletionTotals(report_));
 }

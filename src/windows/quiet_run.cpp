@@ -1,8 +1,8 @@
 #include "windows/quiet_run.h"
 
+#include "apply/apply_journal.h"
 #include "registry/registry_reader.h"
 #include "reports/browser_versions.h"
-#include "reports/check_report.h"
 #include "windows/start_up.h"
 
 namespace kelpo {
@@ -12,9 +12,9 @@ ExitStatus ApplyAndJudge(const Platform& platform, const QuietDesktop& desktop) 
   const std::optional<StartUpFindings> start_up = ReadStartUp(platform);
   if (!start_up || start_up->setup_address.empty()) return ExitStatus::kNotConfigured;
   const AutomaticApplyOutcome outcome = ApplySetupSite(platform, *start_up);
-  // Read afresh, as the completion window reads it after the apply.
+  // Read afresh and logged with its totals, as the completion window does after the apply.
   RegistryReader reader(platform);
-  const Report report = CompletionReport(platform, ReadVersions(reader));
+  const Report report = ReportCompletion(platform, ReadVersions(reader));
   // A step's failure counts even where the report does not look (the site's own entries), and
   // so does an error a registry procedure trapped and would have shown.
   const bool all_well = outcome.CountOf(StepResult::kFailed) == 0 && report.failures == 0 && report.warnings == 0 &&

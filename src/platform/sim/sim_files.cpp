@@ -167,15 +167,34 @@ bool SimFiles::WriteWholeFile(const std::wstring& path, const std::string& bytes
   return true;
 }
 
-bool SimFiles::AppendToFile(const std::wstring& path, const std::string& bytes) {
-  if (Faulted(FileOp::kAppendToFile, path)) return false;
-  auto found = entries_.find(Key(path));
-  if (found == entries_.end()) {
-    if (!ParentExists(path)) return false;
-    Put(path, bytes);
-    return true;
+// Appends to the file of that path, whatever is at the path by then.
+class SimAppendingFile final : public AppendingFile {
+ public:
+  SimAppendingFile(SimFiles& files, std::wstring path) : files_(files), path_(std::move(path)) {}
+  bool Append(const std::string& bytes) override {
+    return !files_.Faulted(FileOp::kAppend, path_) && files_.AddToEnd(path_, bytes);
   }
-  if ((found->second.attributes & (file_attr::kDirectory | file_attr::kReadOnly)) != 0) return false;
+
+ private:
+  SimFiles& files_;
+  std::wstring path_;
+};
+
+std::unique_ptr<AppendingFile> SimFiles::OpenForAppending(const std::wstring& path) {
+  if (Faulted(FileOp::kAppend, path)) return nullptr;
+  const auto found = entries_.find(Key(path));
+  if (found == entries_.end()) {
+    if (!ParentExists(path)) return nullptr;
+    Put(path, "");
+  } else if ((found->second.attributes & (file_attr::kDirectory | file_attr::kReadOnly)) != 0) {
+    return nullptr;
+  }
+  return std::make_unique<SimAppendingFile>(*this, path);
+}
+
+bool SimFiles::AddToEnd(const std::wstring& path, const std::string& bytes) {
+  const auto found = entries_.find(Key(path));
+  if (found == entries_.end() || (found->second.attributes & file_attr::kDirectory) != 0) return false;
   found->second.bytes += bytes;
   return true;
 }

@@ -26,7 +26,7 @@ inline constexpr std::uint32_t kArchive = 0x20;
 
 enum class FileOp {
   kAny, kProgramFolder, kExists, kReadBlocks,
-  kLocalAppData, kCreateFolders, kWriteWholeFile, kAppendToFile, kReadWholeFile, kRenameFile,
+  kLocalAppData, kCreateFolders, kWriteWholeFile, kAppend, kReadWholeFile, kRenameFile,
   kRemoveFile, kListFiles, kFileSize
 };
 
@@ -42,11 +42,12 @@ class SimFiles final : public Files, public FileSystem {
   bool ReadBlocks(const std::wstring& path, const std::function<bool(std::string_view)>& on_bytes) const override;
 
   // A fault on one of these calls makes it fail as the port describes; one that throws throws.
-  // A failed whole-file write leaves the file empty; a failed append adds nothing.
+  // A failed whole-file write leaves the file empty; a failed append adds nothing. kAppend
+  // faults both the opening of a file for appending and each append to it.
   std::wstring LocalAppDataFolder() const override;
   bool CreateFolders(const std::wstring& path) override;
   bool WriteWholeFile(const std::wstring& path, const std::string& bytes) override;
-  bool AppendToFile(const std::wstring& path, const std::string& bytes) override;
+  std::unique_ptr<AppendingFile> OpenForAppending(const std::wstring& path) override;
   bool ReadWholeFile(const std::wstring& path, std::string* bytes) const override;
   bool RenameFile(const std::wstring& from, const std::wstring& to, bool replace) override;
   bool RemoveFile(const std::wstring& path) override;
@@ -87,8 +88,11 @@ class SimFiles final : public Files, public FileSystem {
     std::optional<std::size_t> fail_after;
   };
   static std::wstring Key(const std::wstring& path);
+  friend class SimAppendingFile;
   // True when a fault hits the call; throws when the fault says so.
   bool Faulted(FileOp op, const std::wstring& subject) const;
+  // Adds the bytes to an existing file; false when it is gone or is a folder.
+  bool AddToEnd(const std::wstring& path, const std::string& bytes);
   const Entry* Find(const std::wstring& path) const;
   bool FolderExists(const std::wstring& path) const;
   bool ParentExists(const std::wstring& path) const;

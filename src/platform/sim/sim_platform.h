@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/sim/sim_clock.h"
 #include "platform/sim/sim_desktop.h"
 #include "platform/sim/sim_files.h"
 #include "platform/sim/sim_processes.h"
@@ -15,6 +16,7 @@
 namespace kelpo {
 
 inline constexpr const wchar_t* kSimProgramFolder = L"C:\\Program Files\\Kelpo";
+inline constexpr const wchar_t* kSimProgramVersion = L"9.8.7.6";
 
 struct SimPlatform {
   SimRegistry registry;
@@ -24,7 +26,9 @@ struct SimPlatform {
   SimProcesses processes;
   SimShell shell;
   SimUrlCache url_cache;
-  Platform platform{registry, codec, desktop, files, processes, shell, url_cache};
+  SimClock clock;
+  Platform platform{registry, codec, desktop, files, processes, shell, url_cache,
+                    registry, files, clock, kSimProgramVersion};
 };
 
 }  // namespace kelpo

@@ -29,6 +29,15 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
   return true;
 }
 
+class Win32AppendingFile final : public AppendingFile {
+ public:
+  explicit Win32AppendingFile(UniqueHandle file) : file_(std::move(file)) {}
+  bool Append(const std::string& bytes) override { return WriteAll(file_.get(), bytes); }
+
+ private:
+  UniqueHandle file_;
+};
+
 }  // namespace
 
 std::wstring Win32FileSystem::LocalAppDataFolder() const {
@@ -60,12 +69,14 @@ bool Win32FileSystem::WriteWholeFile(const std::wstring& path, const std::string
   return WriteAll(file.get(), bytes) && FlushFileBuffers(file.get());
 }
 
-bool Win32FileSystem::AppendToFile(const std::wstring& path, const std::string& bytes) {
-  if (!Usable(path)) return false;
-  // Append-only access: every write lands at the end, also with another writer.
-  UniqueHandle file(CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  return file && WriteAll(file.get(), bytes);
+std::unique_ptr<AppendingFile> Win32FileSystem::OpenForAppending(const std::wstring& path) {
+  if (!Usable(path)) return nullptr;
+  // Append-only access: every write lands at the end, also with another writer. Shared for
+  // deletion too, so that another writer can move the file aside while it is open here.
+  UniqueHandle file(CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return nullptr;
+  return std::make_unique<Win32AppendingFile>(std::move(file));
 }
 
 bool Win32FileSystem::ReadWholeFile(const std::wstring& path, std::string* bytes) const {

@@ -9,7 +9,7 @@ class Win32FileSystem final : public FileSystem {
   std::wstring LocalAppDataFolder() const override;
   bool CreateFolders(const std::wstring& path) override;
   bool WriteWholeFile(const std::wstring& path, const std::string& bytes) override;
-  bool AppendToFile(const std::wstring& path, const std::string& bytes) override;
+  std::unique_ptr<AppendingFile> OpenForAppending(const std::wstring& path) override;
   bool ReadWholeFile(const std::wstring& path, std::string* bytes) const override;
   bool RenameFile(const std::wstring& from, const std::wstring& to, bool replace) override;
   bool RemoveFile(const std::wstring& path) override;

@@ -25,9 +25,12 @@ bool StartsWithFolder(const std::wstring& path, const wchar_t* prefix) {
   return path.size() == length || path[length] == L'\\';
 }
 
+// The view regedit imports into, for both the registry script and a backup: on 64-bit Windows
+// the 64-bit one, also when this program is a 32-bit one. Below the current user outside its
+// classes Windows keeps one tree for both views, so the flag is left out there.
 REGSAM ViewOf(HKey root, const std::wstring& path) {
-  if (root == reg::kLocalMachine || root == reg::kClassesRoot) return KEY_WOW64_32KEY;
-  if (root == reg::kCurrentUser && StartsWithFolder(path, L"Software\\Classes")) return KEY_WOW64_32KEY;
+  if (root == reg::kLocalMachine || root == reg::kClassesRoot) return KEY_WOW64_64KEY;
+  if (root == reg::kCurrentUser && StartsWithFolder(path, L"Software\\Classes")) return KEY_WOW64_64KEY;
   return 0;
 }
 

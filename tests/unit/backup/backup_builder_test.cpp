@@ -12,60 +12,15 @@
 #include "platform/sim/sim_text_codec.h"
 #include "platform/unicode.h"
 #include "support/raw_data_printer.h"
+#include "unit/backup/registry_model.h"
 
 namespace kelpo {
 namespace {
 
+using testing::RegistryModel;
+
 std::string Utf16(const std::wstring& text) { return Utf16LeBytes(ToUtf16(text)) + std::string(2, '\0'); }
 std::string Dword(std::uint32_t number) { return std::string(reinterpret_cast<const char*>(&number), 4); }
-
-std::wstring Upper(std::wstring text) {
-  for (wchar_t& c : text)
-    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
-  return text;
-}
-
-// HKEY_CURRENT_USER as a plain map (paths and names without regard to ASCII case), and what
-// `regedit /s` does with a script.
-struct RegistryModel {
-  std::map<std::wstring, std::map<std::wstring, RawData>> keys;  // "" is the root
-
-  static RegistryModel Snapshot(RawRegistry& raw) {
-    RegistryModel model;
-    model.Read(raw, L"");
-    return model;
-  }
-  void Read(RawRegistry& raw, const std::wstring& path) {
-    RawKey key;
-    ASSERT_EQ(raw.ReadKey(reg::kCurrentUser, path, &key), reg::kSuccess);
-    auto& values = keys[Upper(path)];
-    for (const RawValue& value : key.values) values[Upper(value.name)] = value.data;
-    for (const std::wstring& name : key.subkeys) Read(raw, path.empty() ? name : path + L"\\" + name);
-  }
-
-  void Import(const RegistryScript& script) {
-    for (const ScriptKey& section : script.keys) {
-      const std::optional<KeyLocation> key = LocateKey(section.path);
-      ASSERT_TRUE(key && key->root == reg::kCurrentUser) << "unexpected key in a script";
-      const std::wstring path = Upper(key->path);
-      if (section.remove) {
-        keys.erase(path);
-        for (auto it = keys.lower_bound(path + L"\\"); it != keys.end() && it->first.rfind(path + L"\\", 0) == 0;)
-          it = keys.erase(it);
-        continue;
-      }
-      for (std::size_t end = path.find(L'\\'); end != std::wstring::npos; end = path.find(L'\\', end + 1))
-        keys[path.substr(0, end)];
-      auto& values = keys[path];
-      for (const ScriptValue& value : section.values) {
-        if (value.remove)
-          values.erase(Upper(value.name));
-        else if (value.data)
-          values[Upper(value.name)] = *value.data;
-      }
-    }
-  }
-};
 
 constexpr const wchar_t* kDomains = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\ZoneMap\\Domains";
 constexpr const wchar_t* kRanges = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\ZoneMap\\Ranges";
@@ -185,7 +140,7 @@ TEST_F(BackupBuilderTest, ImportingTheBackupAfterTheApplyGivesBackTheRegistryAsI
   after.Import(WhatTheApplyWrites());
   ASSERT_NE(after.keys, before.keys);
   after.Import(backup.script);
-  EXPECT_EQ(after.keys, before.keys);
+  EXPECT_EQ(after.keys, before.AsRegeditPutsItBack().keys);
 
   // The backup survives its own file: written and read back, it is the same script.
   EXPECT_EQ(ReadRegistryScript(EncodeRegistryScript(backup.script), codec_).script, backup.script);

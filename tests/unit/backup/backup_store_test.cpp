@@ -152,8 +152,21 @@ TEST_F(ApplyLogTest, RollsOverBeforePassingOneMegabyteKeepingOnePreviousFile) {
   EXPECT_TRUE(log.intact());
 }
 
+TEST_F(ApplyLogTest, AnEntryThatCannotBeWrittenIsLostAndTheNextOpensTheLogAgain) {
+  // The opening, the first entry, then the second entry fails.
+  files_.InjectFault({FileOp::kAppend, L"", false, 5, 2, 1});
+  ApplyLog log(files_, clock_);
+  log.RecordStep(L"one", L"done");
+  log.RecordStep(L"two", L"done");
+  log.RecordStep(L"three", L"done");
+  EXPECT_FALSE(log.intact());
+  EXPECT_EQ(files_.BytesOf(kLog).value_or(""),
+            "\xEF\xBB\xBF" "2024-05-17 09:30:05  one: done\r\n"
+            "2024-05-17 09:30:05  three: done\r\n");
+}
+
 TEST_F(ApplyLogTest, ALogThatCannotBeWrittenNeverStopsTheProgram) {
-  for (const FileOp op : {FileOp::kLocalAppData, FileOp::kCreateFolders, FileOp::kAppendToFile}) {
+  for (const FileOp op : {FileOp::kLocalAppData, FileOp::kCreateFolders, FileOp::kAppend}) {
     for (const bool throws : {false, true}) {
       SimFiles files;
       files.InjectFault({op, L"", throws, 5});

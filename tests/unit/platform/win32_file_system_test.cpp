@@ -69,13 +69,26 @@ TEST_F(Win32FileSystemTest, FoldersFilesAppendsAndSizes) {
   ASSERT_TRUE(files_.WriteWholeFile(file, std::string("one\0two", 7)));
   EXPECT_EQ(Contents(file), std::string("one\0two", 7));
   ASSERT_TRUE(files_.WriteWholeFile(file, "x"));  // replaces
-  ASSERT_TRUE(files_.AppendToFile(file, "yz"));
-  EXPECT_EQ(Contents(file), "xyz");
+  {
+    const std::unique_ptr<AppendingFile> appending = files_.OpenForAppending(file);
+    ASSERT_NE(appending, nullptr);
+    ASSERT_TRUE(appending->Append("y"));
+    ASSERT_TRUE(appending->Append("z"));
+    EXPECT_EQ(Contents(file), "xyz");  // on disk at once, readable while open
+  }
   EXPECT_EQ(files_.FileSize(file), std::optional<std::uint64_t>(3));
   EXPECT_FALSE(files_.FileSize(folder));
   EXPECT_FALSE(files_.FileSize(folder + L"\\missing"));
-  ASSERT_TRUE(files_.AppendToFile(folder + L"\\new.log", "first"));
-  EXPECT_EQ(Contents(folder + L"\\new.log"), "first");
+  {
+    const std::unique_ptr<AppendingFile> appending = files_.OpenForAppending(folder + L"\\new.log");
+    ASSERT_NE(appending, nullptr);
+    ASSERT_TRUE(appending->Append("first"));
+    // Another writer can move the file aside meanwhile (the log's roll-over).
+    EXPECT_TRUE(files_.RenameFile(folder + L"\\new.log", folder + L"\\old.log", true));
+  }
+  EXPECT_EQ(Contents(folder + L"\\old.log"), "first");
+  EXPECT_EQ(files_.OpenForAppending(folder), nullptr);
+  EXPECT_EQ(files_.OpenForAppending(root_ + L"\\no\\such\\folder\\f"), nullptr);
   std::string untouched = "keep";
   EXPECT_FALSE(files_.ReadWholeFile(folder + L"\\missing", &untouched));
   EXPECT_EQ(untouched, "keep");
@@ -123,7 +136,7 @@ class FixedFolderFiles final : public FileSystem {
   std::wstring LocalAppDataFolder() const override { return folder_; }
   bool CreateFolders(const std::wstring& p) override { return files_.CreateFolders(p); }
   bool WriteWholeFile(const std::wstring& p, const std::string& b) override { return files_.WriteWholeFile(p, b); }
-  bool AppendToFile(const std::wstring& p, const std::string& b) override { return files_.AppendToFile(p, b); }
+  std::unique_ptr<AppendingFile> OpenForAppending(const std::wstring& p) override { return files_.OpenForAppending(p); }
   bool ReadWholeFile(const std::wstring& p, std::string* b) const override { return files_.ReadWholeFile(p, b); }
   bool RenameFile(const std::wstring& f, const std::wstring& t, bool r) override { return files_.RenameFile(f, t, r); }
   bool RemoveFile(const std::wstring& p) override { return files_.RemoveFile(p); }

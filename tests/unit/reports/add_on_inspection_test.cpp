@@ -218,8 +218,9 @@ TEST_F(AddonTest, TheToolbarNameOfAClassIsTheLastValueTextNamingOne) {
 TEST(ToolbarNameOfClass, AChineseMarkerIsFoundInGbkData) {
   const std::unique_ptr<TextCodec> gbk = testing::MakeGbkCodec();
   SimPlatform machine;
-  const Platform platform{machine.registry, *gbk, machine.desktop, machine.files, machine.processes, machine.shell,
-                          machine.url_cache};
+  const Platform platform{machine.registry,  *gbk,          machine.desktop,   machine.files,
+                          machine.processes, machine.shell, machine.url_cache, machine.registry,
+                          machine.files,     machine.clock, kSimProgramVersion};
   const std::string text = gbk->ToAnsi(L"百度工具栏组件") + '\0';
   HKey key = 0;
   ASSERT_EQ(machine.registry.CreateKey(reg::kClassesRoot, "CLSID\\{B}", &key), reg::kSuccess);

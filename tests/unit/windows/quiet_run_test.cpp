@@ -40,12 +40,34 @@ std::vector<std::string> WritesOf(const SimRegistry& registry) {
   return writes;
 }
 
+// The world's platform with the quiet desktop in front of its own.
+Platform QuietPlatformOf(const testing::ProgramWorld& world, QuietDesktop& held) {
+  const Platform& p = world.platform;
+  return {p.registry, p.codec, held, p.files, p.processes, p.shell, p.url_cache, p.raw_registry, p.file_system,
+          p.clock, p.program_version};
+}
+
+// The log's entries without their times.
+std::vector<std::string> LogLinesOf(const testing::ProgramWorld& world) {
+  std::string text = world.files.BytesOf(std::wstring(kSimLocalAppData) + L"\\Kelpo\\kelpo.log").value_or("");
+  if (text.rfind("\xEF\xBB\xBF", 0) == 0) text.erase(0, 3);
+  std::vector<std::string> lines;
+  for (std::size_t start = 0; start < text.size();) {
+    const std::size_t end = text.find("\r\n", start);
+    const std::string line = text.substr(start, end - start);
+    lines.push_back(line.size() > 21 ? line.substr(21) : line);  // "2024-05-17 09:30:00  "
+    if (end == std::string::npos) break;
+    start = end + 2;
+  }
+  return lines;
+}
+
 // A program in a folder of its own, run quietly, its message boxes held back in front of the
 // recording desktop.
 class QuietRunTest : public testing::ProgramTest {
  protected:
   QuietDesktop quiet{desktop};
-  Platform quiet_platform{registry, codec, quiet, files, processes, shell, url_cache};
+  Platform quiet_platform = QuietPlatformOf(*this, quiet);
 
   // Internet Explorer 8, a current Flash Player and the custom level the registry script
   // sets (the in-memory shell imports nothing): nothing for the report to fault.
@@ -85,6 +107,13 @@ TEST_F(QuietRunTest, AppliesAsIfAutomaticModeWereOnAndWritesExactlyWhatAutomatic
   EXPECT_EQ(Run(), ExitStatus::kSucceeded);
   EXPECT_EQ(WritesOf(registry), WritesOf(windowed.registry));
   EXPECT_FALSE(WritesOf(registry).empty());
+  // The same log: its start, the backup's path, each step, the completion report's totals.
+  const std::vector<std::string> logged = LogLinesOf(*this);
+  EXPECT_EQ(logged, LogLinesOf(windowed));
+  ASSERT_FALSE(logged.empty());
+  EXPECT_THAT(logged.front(), ::testing::HasSubstr("automatic apply begins"));
+  EXPECT_THAT(logged, ::testing::Contains(::testing::StartsWith("backup: ")));
+  EXPECT_THAT(logged.back(), ::testing::StartsWith("report: "));
 }
 
 TEST_F(QuietRunTest, AMissingCompanionFileIsNotConfiguredAndChangesNothing) {
@@ -93,7 +122,7 @@ TEST_F(QuietRunTest, AMissingCompanionFileIsNotConfiguredAndChangesNothing) {
     for (const wchar_t* name : {L"TrustedSites.reg", L"install_flash_player_10_active_x.exe", L"Kelpo.ini"})
       if (std::wstring(name) != absent) world.files.PutCompanion(name, name == std::wstring(L"Kelpo.ini") ? kSetup : "");
     QuietDesktop held(world.desktop);
-    const Platform platform{world.registry, world.codec, held, world.files, world.processes, world.shell, world.url_cache};
+    const Platform platform = QuietPlatformOf(world, held);
     EXPECT_EQ(RunQuietly(platform, held), ExitStatus::kNotConfigured) << ::testing::PrintToString(std::wstring(absent));
     EXPECT_THAT(world.desktop.messages(), IsEmpty());
     // The message the windows would have shown stays readable, for whoever wants to record it.
@@ -108,7 +137,7 @@ TEST_F(QuietRunTest, ASetUpFileWithoutASiteIsNotConfiguredAndChangesNothing) {
     testing::ProgramWorld world;
     world.PutCompanionFiles(setup);
     QuietDesktop held(world.desktop);
-    const Platform platform{world.registry, world.codec, held, world.files, world.processes, world.shell, world.url_cache};
+    const Platform platform = QuietPlatformOf(world, held);
     EXPECT_EQ(RunQuietly(platform, held), ExitStatus::kNotConfigured) << ::testing::PrintToString(std::string(setup));
     EXPECT_THAT(WritesOf(world.registry), IsEmpty());
     EXPECT_THAT(world.processes.journal(), IsEmpty()) << "the browser is not closed";
@@ -121,7 +150,7 @@ TEST_F(QuietRunTest, AFlashPlayerMissingOrOlderThan10IsAWarning) {
     world.PutCompanionFiles(kSetup);
     SeedBrowserOf(world, flash);
     QuietDesktop held(world.desktop);
-    const Platform platform{world.registry, world.codec, held, world.files, world.processes, world.shell, world.url_cache};
+    const Platform platform = QuietPlatformOf(world, held);
     EXPECT_EQ(RunQuietly(platform, held), ExitStatus::kFailedOrWarned) << ::testing::PrintToString(flash);
     EXPECT_THAT(world.desktop.messages(), IsEmpty());
   }

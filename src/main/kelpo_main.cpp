@@ -61,13 +61,13 @@ int RunWithWindows() {
   return host.RunMessageLoop();
 }
 
-// No window host is built and every message box is held back: the program never makes a
-// window of its own.
+// No window host is built, every message box is held back, and the shell is told to show no
+// box of its own when the installer cannot be started: the program never makes a window.
 int RunQuietly() {
   SystemAdapters system;
   kelpo::Win32Desktop screen;
   kelpo::QuietDesktop desktop(screen);
-  kelpo::Win32Processes processes;
+  kelpo::Win32Processes processes(nullptr, kelpo::StartErrors::kHeldBack);
   return static_cast<int>(kelpo::RunQuietly(system.With(desktop, processes), desktop));
 }
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <set>
+#include <utility>
 
 namespace e2e {
 namespace {
@@ -13,10 +14,19 @@ struct Watch {
   HWND message_root = nullptr;
   std::vector<SeenWindow> windows;
   std::set<HWND> known;
+  // Top-level windows first seen shown and not yet handed to the case.
+  std::vector<HWND> newly_shown;
 };
 
 // The window-event callback has no context of its own: the one watch running.
 Watch* running_watch = nullptr;
+
+std::string Utf8(const std::wstring& text) {
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string bytes(static_cast<std::size_t>(std::max(size, 0)), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
+  return bytes;
+}
 
 std::wstring ClassOf(HWND window) {
   wchar_t name[256] = {};
@@ -38,6 +48,12 @@ HWND MessageOnlyRoot() {
   return root;
 }
 
+SeenWindow* Find(Watch& watch, HWND window) {
+  for (SeenWindow& seen : watch.windows)
+    if (seen.handle == window) return &seen;
+  return nullptr;
+}
+
 void Note(Watch& watch, HWND window) {
   if (!watch.known.insert(window).second) return;
   SeenWindow seen{window, WindowKind::kGone, {}, {}};
@@ -52,15 +68,31 @@ void Note(Watch& watch, HWND window) {
   watch.windows.push_back(std::move(seen));
 }
 
-void CALLBACK OnWindowCreated(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG, DWORD, DWORD) {
-  if (running_watch != nullptr && window != nullptr && object == OBJID_WINDOW) Note(*running_watch, window);
+void NoteShown(Watch& watch, HWND window) {
+  Note(watch, window);
+  SeenWindow* seen = Find(watch, window);
+  if (seen == nullptr || seen->shown) return;
+  seen->shown = true;
+  if (seen->kind == WindowKind::kTopLevel) watch.newly_shown.push_back(window);
+}
+
+void CALLBACK OnWindowEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG, DWORD, DWORD) {
+  if (running_watch == nullptr || window == nullptr || object != OBJID_WINDOW) return;
+  if (event == EVENT_OBJECT_SHOW)
+    NoteShown(*running_watch, window);
+  else
+    Note(*running_watch, window);
 }
 
 BOOL CALLBACK NoteIfOfProcess(HWND window, LPARAM context) {
   auto& watch = *reinterpret_cast<Watch*>(context);
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
-  if (owner == watch.pid) Note(watch, window);
+  if (owner != watch.pid) return TRUE;
+  if (IsWindowVisible(window))
+    NoteShown(watch, window);
+  else
+    Note(watch, window);
   return TRUE;
 }
 
@@ -108,6 +140,13 @@ std::vector<SeenWindow> WatchedRun::ScreenWindows() const {
   return found;
 }
 
+std::vector<SeenWindow> WatchedRun::ShownWindows() const {
+  std::vector<SeenWindow> found;
+  std::copy_if(windows.begin(), windows.end(), std::back_inserter(found),
+               [](const SeenWindow& seen) { return seen.shown; });
+  return found;
+}
+
 std::string Describe(const std::vector<SeenWindow>& windows) {
   std::string text;
   for (const SeenWindow& seen : windows) {
@@ -115,8 +154,8 @@ std::string Describe(const std::vector<SeenWindow>& windows) {
                        : seen.kind == WindowKind::kChild       ? "child"
                        : seen.kind == WindowKind::kMessageOnly ? "message-only"
                                                                : "gone before it was looked at:";
-    text += std::string(text.empty() ? "" : "; ") + kind + " " + std::string(seen.class_name.begin(), seen.class_name.end()) +
-            " \"" + std::string(seen.caption.begin(), seen.caption.end()) + "\"";
+    text += std::string(text.empty() ? "" : "; ") + (seen.shown ? "shown " : "") + kind + " " +
+            Utf8(seen.class_name) + " \"" + Utf8(seen.caption) + "\"";
   }
   return text;
 }
@@ -151,7 +190,9 @@ WatchedRun RunWatched(const std::wstring& command_line, const WatchOptions& opti
   watch.pid = info.dwProcessId;
   watch.message_root = MessageOnlyRoot();
   running_watch = &watch;
-  const HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_CREATE, nullptr, OnWindowCreated,
+  // EVENT_OBJECT_CREATE, EVENT_OBJECT_DESTROY (a window is noted before it is gone) and
+  // EVENT_OBJECT_SHOW.
+  const HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_SHOW, nullptr, OnWindowEvent,
                                              info.dwProcessId, 0, WINEVENT_OUTOFCONTEXT);
   run.hooked = hook != nullptr;
   ResumeThread(info.hThread);
@@ -165,6 +206,8 @@ WatchedRun RunWatched(const std::wstring& command_line, const WatchOptions& opti
     HandleMessages();
     EnumWindows(NoteIfOfProcess, reinterpret_cast<LPARAM>(&watch));
     ReadAvailable(output_read.get(), run.output);
+    for (std::vector<HWND> shown = std::exchange(watch.newly_shown, {}); const HWND window : shown)
+      if (options.on_shown) options.on_shown(window);
     if (woke == WAIT_OBJECT_0) break;
     if (std::chrono::steady_clock::now() >= deadline) {
       TerminateProcess(process.get(), 99);

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -194,6 +195,35 @@ TEST_F(QuietRun, WithoutAConsoleTheUsageIsAMessageBoxTheWatchSees) {
   EXPECT_TRUE(std::any_of(made.begin(), made.end(), [](const SeenWindow& seen) {
     return seen.kind == WindowKind::kTopLevel && seen.class_name == L"#32770";
   })) << "the hook did not report the box's creation: " << Describe(made);
+}
+
+// The package's test (tests/package/run.sh) installs the package and hands this case the command
+// line its Active Setup registration holds, exactly as read, to run as Windows runs it at a
+// user's next logon: from the system folder, with no standard handles. The package's test then
+// looks for the installed set-up file's site in the registry itself.
+class InstalledPackage : public KelpoRun {};
+
+TEST_F(InstalledPackage, TheActiveSetupCommandAppliesTheSetUpSiteShowingNothing) {
+  const wchar_t* command = _wgetenv(L"KELPO_E2E_ACTIVE_SETUP_COMMAND");
+  if (command == nullptr) GTEST_SKIP() << "run by tests/package/run.sh, on an installed package";
+  std::error_code ignored;
+  std::filesystem::remove_all(KelpoData(), ignored);
+  wchar_t system_folder[MAX_PATH] = {};
+  GetSystemDirectoryW(system_folder, MAX_PATH);
+  WatchOptions options;
+  options.folder = system_folder;
+  const WatchedRun watched = RunWatched(command, options);
+  ASSERT_TRUE(watched.started) << "the command did not start";
+  EXPECT_TRUE(watched.hooked);
+  EXPECT_TRUE(watched.ShownWindows().empty()) << "shown: " << Describe(watched.ShownWindows());
+  EXPECT_TRUE(watched.ScreenWindows().empty()) << "made: " << Describe(watched.ScreenWindows());
+  EXPECT_EQ(watched.exit_code, 0u);
+  const std::vector<std::wstring> lines = LogLines();
+  ASSERT_FALSE(lines.empty()) << "no log";
+  EXPECT_NE(lines.front().find(L": automatic apply begins"), std::wstring::npos);
+  EXPECT_TRUE(std::filesystem::exists(BackupNamedIn(lines))) << "the log names no backup that is there";
+  EXPECT_EQ(lines.back().rfind(L"report: ", 0), 0u);
+  EXPECT_NE(lines.back().find(L" succeeded, 0 failed, 0 warnings"), std::wstring::npos);
 }
 
 }  // namespace

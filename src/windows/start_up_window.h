@@ -1,6 +1,6 @@
 #pragma once
-// The start-up window "自动设定": never displayed. Its load is the whole start-up: the
-// companion files, the versions, the set-up file, then automatic mode (the apply and the
+// The start-up window "自动设定": never displayed. Its load is the whole start-up (start_up.h:
+// the companion files, the versions, the set-up file), then automatic mode (the apply and the
 // completion window) or the check window; it unloads itself in every case.
 #include <string>
 
@@ -24,9 +24,6 @@ class StartUpWindow final : public Window {
   bool automatic_mode() const { return automatic_mode_; }
 
  private:
-  bool CompanionFilesPresent();
-  void ReadSetupFile();
-
   WindowContext context_;
   std::wstring setup_address_;
   bool automatic_mode_ = false;

@@ -5,14 +5,13 @@
 // script touched is read again: as before. Read through the registry calls, never through
 // `regedit /e`, which drops a character.
 #include <windows.h>
-#include <shlobj.h>
 
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <sstream>
 
 #include "e2e/kelpo_fixture.h"
+#include "e2e/program_data.h"
 
 namespace e2e {
 namespace {
@@ -211,58 +210,6 @@ std::map<std::wstring, Tree> Touched() {
 std::map<std::wstring, Tree> AsRegeditPutsItBack(std::map<std::wstring, Tree> trees) {
   for (auto& [name, tree] : trees) tree = AsRegeditPutsItBack(tree);
   return trees;
-}
-
-// --- The log and the backups, where the program keeps them. ---
-
-std::filesystem::path KelpoData() {
-  wchar_t folder[MAX_PATH] = {};
-  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))) return {};
-  return std::filesystem::path(folder) / L"Kelpo";
-}
-
-// The log's lines, without their times.
-std::vector<std::wstring> LogLines() {
-  std::ifstream in(KelpoData() / L"kelpo.log", std::ios::binary);
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  std::string text = bytes.str();
-  if (text.rfind("\xEF\xBB\xBF", 0) == 0) text.erase(0, 3);
-  std::wstring wide(text.size(), L'\0');
-  wide.resize(static_cast<std::size_t>(
-      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), static_cast<int>(wide.size()))));
-  std::vector<std::wstring> lines;
-  std::wstringstream stream(wide);
-  for (std::wstring line; std::getline(stream, line);) {
-    if (!line.empty() && line.back() == L'\r') line.pop_back();
-    lines.push_back(line.size() > 21 ? line.substr(21) : line);  // "2024-05-17 09:30:00  "
-  }
-  return lines;
-}
-
-// The path the log names after "backup: ".
-std::wstring BackupNamedIn(const std::vector<std::wstring>& lines) {
-  for (const std::wstring& line : lines)
-    if (line.rfind(L"backup: ", 0) == 0) return line.substr(8, line.find(L" (to undo") - 8);
-  return L"";
-}
-
-bool Contains(const std::vector<std::wstring>& lines, const std::wstring& line) {
-  return std::find(lines.begin(), lines.end(), line) != lines.end();
-}
-
-// kelpo.exe's version as its version resource gives it.
-std::wstring ProgramVersion() {
-  const std::wstring exe = Paths().kelpo_exe.wstring();
-  DWORD handle = 0;
-  std::vector<BYTE> info(GetFileVersionInfoSizeW(exe.c_str(), &handle));
-  VS_FIXEDFILEINFO* fixed = nullptr;
-  UINT length = 0;
-  if (info.empty() || !GetFileVersionInfoW(exe.c_str(), 0, static_cast<DWORD>(info.size()), info.data()) ||
-      !VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length))
-    return L"?";
-  return std::to_wstring(HIWORD(fixed->dwFileVersionMS)) + L"." + std::to_wstring(LOWORD(fixed->dwFileVersionMS)) +
-         L"." + std::to_wstring(HIWORD(fixed->dwFileVersionLS)) + L"." + std::to_wstring(LOWORD(fixed->dwFileVersionLS));
 }
 
 // `regedit /s FILE`, as a user goes back, waited for.

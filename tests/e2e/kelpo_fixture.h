@@ -58,16 +58,20 @@ class KelpoRun : public ::testing::Test {
     SeedBrowser(L"8.0.6001.18702", L"10,0,22,87");
   }
 
-  // Starts the program in a folder holding the given companion files.
-  // Starts the program in a folder holding the given companion files, and the set-up file
-  // given instead of the example one.
-  std::unique_ptr<ProgramRun> StartWith(const std::vector<std::wstring>& fixtures,
-                                        const std::string& setup_file = {}) {
+  // A program folder of its own for the case, holding the given companion files, and the
+  // set-up file given instead of the example one.
+  std::unique_ptr<ProgramRun> PrepareWith(const std::vector<std::wstring>& fixtures, const std::string& setup_file = {}) {
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
     std::string name = std::string(test->test_suite_name()) + "." + test->name();
     std::replace(name.begin(), name.end(), '/', '-');
     auto run = std::make_unique<ProgramRun>(std::wstring(name.begin(), name.end()), fixtures);
     if (!setup_file.empty()) run->WriteFile(kSetupFile, setup_file);
+    return run;
+  }
+
+  // Starts the program in such a folder.
+  std::unique_ptr<ProgramRun> StartWith(const std::vector<std::wstring>& fixtures, const std::string& setup_file = {}) {
+    auto run = PrepareWith(fixtures, setup_file);
     if (!run->Start()) ADD_FAILURE() << "kelpo.exe did not start";
     return run;
   }

@@ -46,11 +46,16 @@ void ProgramRun::WriteFile(const std::wstring& name, const std::string& bytes) c
   out << bytes;
 }
 
-bool ProgramRun::Start() {
+std::wstring ProgramRun::CommandLine(const std::wstring& arguments) const {
+  return L"\"" + (folder_ / L"kelpo.exe").wstring() + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+}
+
+bool ProgramRun::Start(const std::wstring& arguments) {
   const std::wstring exe = (folder_ / L"kelpo.exe").wstring();
-  std::wstring command_line = L"\"" + exe + L"\"";
+  std::wstring command_line = CommandLine(arguments);
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESTDHANDLES;
   PROCESS_INFORMATION info{};
   if (!CreateProcessW(exe.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(),
                       &startup, &info))

@@ -41,8 +41,11 @@ class ProgramRun {
   // Writes a file of the program folder (bytes as given: the set-up file's line ends matter).
   void WriteFile(const std::wstring& name, const std::string& bytes) const;
 
-  // Starts kelpo.exe; false when it could not be started.
-  bool Start();
+  // The command line that starts this folder's kelpo.exe with the arguments.
+  std::wstring CommandLine(const std::wstring& arguments = {}) const;
+  // Starts kelpo.exe with the arguments (none: as a user starts it). It gets no standard
+  // handles, as a program Explorer starts. False when it could not be started.
+  bool Start(const std::wstring& arguments = {});
   std::uint32_t pid() const { return pid_; }
   // Waits for the program to end; its exit code, or none when it still runs.
   std::optional<std::uint32_t> WaitForExit(std::chrono::milliseconds patience);

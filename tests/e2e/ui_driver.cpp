@@ -68,7 +68,9 @@ LRESULT Send(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   return static_cast<LRESULT>(result);
 }
 
-MessageBoxView ViewOf(HWND box) {
+}  // namespace
+
+MessageBoxView ReadMessageBox(HWND box) {
   MessageBoxView view{box, Caption(box), {}, false, false, false, false};
   for (HWND child : Descendants(box)) {
     const LONG_PTR style = GetWindowLongPtrW(child, GWL_STYLE);
@@ -82,8 +84,6 @@ MessageBoxView ViewOf(HWND box) {
   view.has_no = GetDlgItem(box, IDNO) != nullptr;
   return view;
 }
-
-}  // namespace
 
 std::vector<std::wstring> OpenWindowCaptions(std::uint32_t pid) {
   std::vector<std::wstring> captions;
@@ -104,7 +104,7 @@ std::optional<MessageBoxView> WaitForMessageBox(std::uint32_t pid, const std::ws
                                                 std::chrono::milliseconds patience) {
   return Poll(patience, [&]() -> std::optional<MessageBoxView> {
     for (HWND window : TopLevelWindows(pid))
-      if (ClassName(window) == kMessageBoxClass && Caption(window) == title) return ViewOf(window);
+      if (ClassName(window) == kMessageBoxClass && Caption(window) == title) return ReadMessageBox(window);
     return std::nullopt;
   });
 }

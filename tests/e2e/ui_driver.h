@@ -32,6 +32,8 @@ HWND WaitForWindow(std::uint32_t pid, const std::wstring& caption, std::chrono::
 // Waits for a message box of the process with that title.
 std::optional<MessageBoxView> WaitForMessageBox(std::uint32_t pid, const std::wstring& title,
                                                 std::chrono::milliseconds patience = kPatience);
+// What that message box shows.
+MessageBoxView ReadMessageBox(HWND box);
 // Presses one of the box's buttons (IDOK, IDYES, IDNO).
 void Answer(const MessageBoxView& box, int button_id);
 // The window the message box belongs to, or null.

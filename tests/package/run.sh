@@ -4,8 +4,10 @@
 # same version with another set-up file and one whose version differs in the fourth number only.
 # Then, in a throwaway 64-bit prefix there, installs, upgrades and uninstalls them with
 # msiexec /qn, checking after each step the program folder, Programs and Features and the Active
-# Setup registration. Every failed check names what is wrong; the run goes on to the end of the
-# step and exits non-zero.
+# Setup registration. Last, installed again, the command its Active Setup key holds is run as
+# Windows runs it at a user's logon, watched by the end-to-end driver, before a final removal.
+# Every failed check names what is wrong; the run goes on to the end of the step and exits
+# non-zero.
 #   tests/package/run.sh
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
@@ -56,6 +58,10 @@ case "$output" in
   *stand-in*) pass "the demo package says its plug-in installer is a stand-in" ;;
   *) fail "the demo package does not say its plug-in installer is a stand-in; it said: $output" ;;
 esac
+echo "== building the end-to-end driver, whose watch judges the run at a user's logon"
+driver="$root/build/win64/tests/e2e/kelpo_e2e.exe"
+cmake --build "$root/build/win64" -j2 --target kelpo_e2e >"$work/driver-build.log" 2>&1 ||
+  { tail -n 30 "$work/driver-build.log"; stop "the end-to-end driver did not build"; }
 mkdir -p "$work/zip"
 python3 -m zipfile -e "$zip" "$work/zip"
 expect "the zip holds the program folder Kelpo with kelpo.exe and the three companion files" \
@@ -206,9 +212,11 @@ check_nothing_left() {
   expect "no Kelpo in Programs and Features" "" "$(installed_products)"
   snapshot after
   local extra
-  extra="$(LC_ALL=C comm -13 "$work/before.keys" "$work/after.keys" | grep -v -x -F -f "$work/installer-own.keys" || true)"
+  extra="$(LC_ALL=C comm -13 "$work/before.keys" "$work/after.keys" | grep -v -x -F -f "$work/installer-own.keys" |
+            grep -v -x -F -f "$work/user-data.keys" || true)"
   expect "no registry key more than before the first install" "" "$extra"
-  extra="$(LC_ALL=C comm -13 "$work/before.files" "$work/after.files" | grep -v -x -F './windows/Installer' || true)"
+  extra="$(LC_ALL=C comm -13 "$work/before.files" "$work/after.files" | grep -v -x -F './windows/Installer' |
+            grep -v -x -F -f "$work/user-data.files" || true)"
   expect "no file or folder more than before the first install" "" "$extra"
   local code traces
   for code in Kelpo A0648493-2A95-46C2-A16F-6790B1249719 "$@"; do
@@ -219,6 +227,9 @@ check_nothing_left() {
 
 kelpo_wine_prepare
 snapshot before
+# Nothing the user's own run wrote, until that run.
+: >"$work/user-data.keys"
+: >"$work/user-data.files"
 # Windows Installer's own keys, made by its first install and kept, empty, as on Windows; what a
 # product leaves in them are keys of their own below, which the comparison still finds.
 cat >"$work/installer-own.keys" <<'KEYS'
@@ -281,13 +292,48 @@ expect "msiexec /x $revised_product ends with status 0" 0 "$status"
 check_nothing_left "$first_product" "$older_product" "$rebuilt_product" "$revised_product"
 end_of_step
 
-# --- To come with the silent mode (kelpo.exe /quiet) ------------------------------------------
-# NOT TESTED YET, because kelpo.exe has no silent mode today:
-#  - run the installed StubPath as Active Setup does at logon (install, then start exactly the
-#    command the Active Setup key holds) on the private X server, watched by the end-to-end
-#    driver: it applies the set-up site, exits 0 and shows no window at any moment;
-#  - the exit statuses 1 (a step failed or warned), 2 (a companion file missing, or no address
-#    in the set-up file) and 3 (a command line not understood), each by its cause; /? shows the
-#    usage.
+# --- Once per user: the Active Setup command, as Windows runs it at a user's next logon --------
+# The current Flash Player seeded by the end-to-end driver spares the plug-in installer, a
+# stand-in that installs nothing: with it the run would end with 1 for the report's warning
+# (the end-to-end suite covers that status and the others).
+
+echo "== installing it again and running, as a user logging on, the command its Active Setup key holds"
+msi_install "the demo package, for a user's logon" "$msi"
+check_installed "$version" "$work/zip/Kelpo/Kelpo.ini"
+command="$(value "$(values "$active_setup" 64)" StubPath)"
+command="${command#REG_SZ }"
+expect "the command Active Setup runs" "$stub_path" "$command"
+snapshot user-before
+# The driver's watch: no window that could be shown made at any moment, exit status 0, the log
+# and the backup. Windows can be made only with a display.
+kelpo_private_display 90
+trap kelpo_end_private_display EXIT
+status=0
+output="$(KELPO_E2E_ACTIVE_SETUP_COMMAND="$command" wine "$driver" --gtest_brief=1 \
+            --gtest_filter='InstalledPackage.*' 2>&1)" || status=$?
+if [ "$status" = 0 ] && [[ "$output" == *"[  PASSED  ] 1 test."* ]] && [[ "$output" != *SKIPPED* ]]; then
+  pass "the Active Setup command ends with 0, makes no window, logs its apply and names its backup"
+else
+  fail "the Active Setup command, watched by the end-to-end driver (status $status): $output"
+fi
+site='HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings\ZoneMap\Domains\example.com\www'
+expect "it applied the installed set-up file's site, www.example.com, to the Trusted sites" \
+  "REG_DWORD 0x2" "$(value "$(values "$site" 64)" http)"
+# What the run wrote for the user (the settings, the log, the backup) is the user's, which an
+# uninstall leaves as it is; the comparison after the removal looks past it.
+snapshot user-after
+LC_ALL=C comm -13 "$work/user-before.keys" "$work/user-after.keys" >"$work/user-data.keys"
+LC_ALL=C comm -13 "$work/user-before.files" "$work/user-after.files" >"$work/user-data.files"
+grep -q -i 'Kelpo/kelpo.log$' "$work/user-data.files" && pass "the log is in the user's local application data" ||
+  fail "no kelpo.log among the files the run wrote: $(tr '\n' ' ' <"$work/user-data.files")"
+end_of_step
+
+echo "== removing it"
+status=0
+wine msiexec /x "$(winepath -w "$msi")" /qn || status=$?
+expect "msiexec /x ends with status 0" 0 "$status"
+# The same package as the first install: the same product code.
+check_nothing_left "$first_product" "$older_product" "$rebuilt_product" "$revised_product"
+end_of_step
 
 echo "package tests: all checks passed"

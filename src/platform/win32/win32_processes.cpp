@@ -57,7 +57,7 @@ OwnedProcess Win32Processes::Start(const std::wstring& command_line) {
   const ComApartment apartment;
   SHELLEXECUTEINFOW start{};
   start.cbSize = sizeof start;
-  start.fMask = SEE_MASK_NOCLOSEPROCESS;
+  start.fMask = SEE_MASK_NOCLOSEPROCESS | (start_errors_ == StartErrors::kHeldBack ? SEE_MASK_FLAG_NO_UI : 0);
   // Without a window of its own the consent prompt would only flash in the taskbar.
   start.hwnd = windows_ != nullptr ? windows_->FrontWindow() : nullptr;
   start.lpFile = split.program.c_str();

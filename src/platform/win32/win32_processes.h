@@ -7,11 +7,17 @@ namespace kelpo {
 
 class ProgramWindows;
 
+// Whether the shell may show its own message box when a program cannot be started ("not a
+// valid Win32 application", a file not found). A run with nobody to answer holds it back: the
+// start fails all the same.
+enum class StartErrors { kShown, kHeldBack };
+
 class Win32Processes final : public Processes {
  public:
   // With `windows`, a wait handles messages through the window host and a consent prompt
   // belongs to the program's front window; without, messages are dispatched plainly.
-  explicit Win32Processes(ProgramWindows* windows = nullptr) : windows_(windows) {}
+  explicit Win32Processes(ProgramWindows* windows = nullptr, StartErrors start_errors = StartErrors::kShown)
+      : windows_(windows), start_errors_(start_errors) {}
 
   std::optional<std::vector<ProcessEntry>> Snapshot() override;
   bool Terminate(std::uint32_t pid) override;
@@ -28,6 +34,7 @@ class Win32Processes final : public Processes {
   bool HandlePendingMessages();
 
   ProgramWindows* windows_;
+  StartErrors start_errors_;
 };
 
 }  // namespace kelpo

@@ -553,9 +553,13 @@ void SimRegistry::RemoveTree(const std::string& path) {
       node = child == node->subkeys.end() ? nullptr : child->second;
     }
     if (!node) return;
+    // A key still open below outlives its parent: like a deleted key, it is named alone.
     const std::function<void(Node&)> mark = [&](Node& doomed) {
       doomed.deleted = true;
-      for (auto& [name, child] : doomed.subkeys) mark(*child);
+      for (auto& [name, child] : doomed.subkeys) {
+        mark(*child);
+        child->parent = nullptr;
+      }
     };
     mark(*node);
     node->parent->subkeys.erase(node->name);

@@ -68,44 +68,46 @@ std::wstring MakeProgramFolder() {
   return folder;
 }
 
-// What the program shows instead, for the report of a run that went wrong.
+std::string Utf8(const wchar_t* text) {
+  char bytes[2048] = {};
+  WideCharToMultiByte(CP_UTF8, 0, text, -1, bytes, sizeof bytes, nullptr, nullptr);
+  return bytes;
+}
+
+BOOL CALLBACK AddChildText(HWND child, LPARAM text) {
+  wchar_t caption[512] = {};
+  GetWindowTextW(child, caption, 512);
+  *reinterpret_cast<std::string*>(text) += " / " + Utf8(caption);
+  return TRUE;
+}
+
+struct SeenWindows {
+  std::uint32_t pid;
+  std::string text;
+};
+
+BOOL CALLBACK AddWindow(HWND window, LPARAM data) {
+  auto& seen = *reinterpret_cast<SeenWindows*>(data);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != seen.pid) return TRUE;
+  char name[64] = {};
+  GetClassNameA(window, name, 64);
+  wchar_t title[256] = {};
+  GetWindowTextW(window, title, 256);
+  seen.text += std::string(" [") + name + (IsWindowVisible(window) ? " visible " : " hidden ") + Utf8(title);
+  EnumChildWindows(window, AddChildText, reinterpret_cast<LPARAM>(&seen.text));
+  seen.text += "]";
+  return TRUE;
+}
+
+// What the program shows instead (a message box, say), for the report of a run that went wrong.
 std::string Seen(std::uint32_t pid, HANDLE process) {
-  struct Found {
-    std::uint32_t pid;
-    std::string text;
-  } found{pid, "; windows:"};
-  EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
-        auto& found = *reinterpret_cast<Found*>(data);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner != found.pid) return TRUE;
-        char name[64] = {};
-        GetClassNameA(window, name, 64);
-        wchar_t title[256] = {};
-        GetWindowTextW(window, title, 256);
-        char utf8[1024] = {};
-        WideCharToMultiByte(CP_UTF8, 0, title, -1, utf8, sizeof utf8, nullptr, nullptr);
-        found.text += std::string(" [") + name + (IsWindowVisible(window) ? " visible " : " hidden ") + utf8;
-        EnumChildWindows(
-            window,
-            [](HWND child, LPARAM text) -> BOOL {
-              wchar_t caption[512] = {};
-              GetWindowTextW(child, caption, 512);
-              char bytes[2048] = {};
-              WideCharToMultiByte(CP_UTF8, 0, caption, -1, bytes, sizeof bytes, nullptr, nullptr);
-              *reinterpret_cast<std::string*>(text) += std::string(" / ") + bytes;
-              return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&found.text));
-        found.text += "]";
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  std::string seen = found.text;
+  SeenWindows seen{pid, "; windows:"};
+  EnumWindows(AddWindow, reinterpret_cast<LPARAM>(&seen));
   DWORD code = 0;
-  if (GetExitCodeProcess(process, &code) && code != STILL_ACTIVE) seen += "; the program ended with " + std::to_string(code);
-  return seen;
+  if (GetExitCodeProcess(process, &code) && code != STILL_ACTIVE) seen.text += "; the program ended with " + std::to_string(code);
+  return seen.text;
 }
 
 struct OneRun {

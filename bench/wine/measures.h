@@ -21,15 +21,29 @@ Ratio MeasureApplyAtScale(int rounds);
 // The trusted-site window's load of the zone map against regedit /e exporting ZoneMap.
 Ratio MeasureZoneMapLoad(int rounds);
 
+// kelpo.exe started on the zone map the apply measure leaves, driven as a user would: the check
+// window's Next, nothing added, the trusted-site window's Next, Yes, until the completion window
+// shows; against regedit /s importing the same entries onto an empty zone map.
+struct InteractivePath : Ratio {
+  double start_to_check = 0;   // median seconds from the start to the check window shown
+  double next_to_trusted = 0;  // median seconds from the check window's Next to the trusted-site window shown
+};
+InteractivePath MeasureInteractivePath(int rounds);
+
 // Where the apply's time goes: the steps before the sites, each kind of site entry written on
-// its own (the same entries the apply writes), and the deletion of the zone map they make.
+// its own (the same entries the apply writes, the keys held open as the apply holds them), the
+// window's load of the zone map they make, and the clearing of it that the next apply begins with.
 struct ApplyPhases {
-  double prepare = 0;      // ending the browser, the settings, the registry script import
+  double prepare = 0;      // ending the browser, the settings, the clearing, the add-ons
+  double import = 0;       // the registry script's import, waited for, and the zone flags
   double baidu = 0;        // the white-list value of every site
   double www_domains = 0;  // Domains\<name>\www keys: two new levels each
   double domains = 0;      // Domains\<name> keys
-  double ranges = 0;       // Range<n> keys
-  double delete_full = 0;  // deleting all of them again, as the next apply does first
+  double ranges = 0;       // Range<n> keys, each after a look for the first free number
+  double closing = 0;      // closing the keys still held at the end
+  double load = 0;         // the trusted-sites window's load of what was written
+  int sites = 0;           // the items it listed
+  double delete_full = 0;  // clearing the Trusted sites entries again, as the next apply does first
 };
 ApplyPhases MeasureApplyPhases();
 

@@ -10,6 +10,7 @@
 #include "measures.h"
 #include "registry/key_paths.h"
 #include "registry/policy_writer.h"
+#include "registry/registry_reader.h"
 #include "windows/trusted_sites_window.h"
 #include "windows/window_manager.h"
 #include "wine_machine.h"
@@ -64,7 +65,7 @@ bool PutCompanionFiles(const std::wstring& folder) {
          WriteFileBytes(folder + L"\\install_flash_player_10_active_x.exe", "");
 }
 
-// The site list as the trusted-sites window lists it from the zone map.
+// The number of sites the trusted-sites window lists from the zone map.
 int ZoneMapItemCount() {
   WineMachine machine;
   WindowManager navigator(machine.desktop);
@@ -151,28 +152,46 @@ ApplyPhases MeasureApplyPhases() {
   const std::vector<std::wstring> items = SiteList();
   DeleteKeyTrees(SiteKeyPaths());  // every entry is new, as in the apply measure
   WineMachine machine;
-  PolicyWriter writer(machine.platform);
   ApplyOutcome outcome;
   StepRecorder steps(outcome);
   Stopwatch clock;
   CloseBrowserAndSetPopUps(machine.platform, kVersions, steps);
-  ImportScriptAndSetTrustedZone(machine.platform, kVersions, steps);
+  DeleteOldEntries(machine.platform, steps);
+  DisableToolbarAddOnsStep(machine.platform, steps);
   phases.prepare = clock.Seconds();
   clock = Stopwatch();
-  for (const std::wstring& item : items) WriteBaiduEntry(writer, HostOf(item));
-  phases.baidu = clock.Seconds();
-  int range = 1;
-  for (const std::wstring& item : items) {
-    const ZoneEntry entry = ZoneEntryOf(item);
-    clock = Stopwatch();
-    if (entry.form == ZoneForm::kAddress) {
-      WriteRangeEntry(writer, keys::kRanges, range++, entry);
-      phases.ranges += clock.Seconds();
-    } else {
-      WriteDomainEntry(writer, keys::kDomains, entry);
-      (entry.form == ZoneForm::kWwwDomain ? phases.www_domains : phases.domains) += clock.Seconds();
+  ImportScriptAndSetTrustedZone(machine.platform, kVersions, steps);
+  phases.import = clock.Seconds();
+  {
+    // The site writer's work, piece by piece, with the keys held open as it holds them.
+    PolicyWriter writer(machine.platform);
+    RegistryReader reader(machine.platform);
+    writer.HoldKeysOpen();
+    int next_range = 1;
+    for (const std::wstring& item : items) {
+      clock = Stopwatch();
+      WriteBaiduEntry(writer, HostOf(item));
+      phases.baidu += clock.Seconds();
+      const ZoneEntry entry = ZoneEntryOf(item);
+      clock = Stopwatch();
+      if (entry.form == ZoneForm::kAddress) {
+        const int number = FirstMissingRange(reader, keys::kRanges, next_range, 32767).value_or(32767);
+        WriteRangeEntry(writer, keys::kRanges, number, entry);
+        next_range = number + 1;
+        phases.ranges += clock.Seconds();
+      } else {
+        WriteDomainEntry(writer, keys::kDomains, entry);
+        (entry.form == ZoneForm::kWwwDomain ? phases.www_domains : phases.domains) += clock.Seconds();
+      }
     }
+    clock = Stopwatch();
+    writer.CloseHeldKeys();
+    phases.closing = clock.Seconds();
   }
+  clock = Stopwatch();
+  const int listed = ZoneMapItemCount();
+  phases.load = clock.Seconds();
+  phases.sites = listed;
   clock = Stopwatch();
   DeleteOldEntries(machine.platform, steps);
   phases.delete_full = clock.Seconds();

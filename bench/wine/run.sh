@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Wine benchmarks: builds the Windows benchmark with MinGW and runs it under Wine in a
 # throwaway prefix inside the build folder, on a private X server (the list box needs one).
-#   bench/wine/run.sh [apply] [load] [wait] [list] [phases]   (default: the four measures)
+#   bench/wine/run.sh [apply] [load] [interactive] [wait] [list] [phases]   (default: all but phases)
 # Environment: KELPO_BENCH_WIN_BUILD (build folder, default build/bench-win64).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
@@ -10,7 +10,7 @@ build="${KELPO_BENCH_WIN_BUILD:-$root/build/bench-win64}"
 "$root/scripts/setup.sh"
 cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
 source "$root/scripts/quietly.sh"
-kelpo_quietly "building the Wine benchmarks" cmake --build "$build" -j2 --target kelpo_wine_bench bench_sleeper
+kelpo_quietly "building the Wine benchmarks" cmake --build "$build" -j2 --target kelpo_wine_bench bench_sleeper kelpo
 
 export KELPO_WINEPREFIX="$build/wineprefix"
 # shellcheck source=../../scripts/wine-env.sh

@@ -3,6 +3,7 @@
 // its exact buffer behaviour. Names, paths and string data are ANSI bytes (see TextCodec).
 // Every call returns a Win32 status code; on failure the out-parameters are left untouched,
 // except where a call documents otherwise (ERROR_MORE_DATA still reports sizes and names).
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -25,6 +26,10 @@ inline constexpr std::uint32_t kRegExpandSz = 2;
 inline constexpr std::uint32_t kRegBinary = 3;
 inline constexpr std::uint32_t kRegDword = 4;
 inline constexpr std::uint32_t kRegMultiSz = 7;
+
+// The longest subkey path, in bytes, that the ANSI open and create calls take: they convert it
+// through a fixed buffer, and a longer one fails with kMoreData.
+inline constexpr std::size_t kMaxAnsiPath = 260;
 
 inline constexpr std::uint32_t kKeyRead = 0x20019;
 inline constexpr std::uint32_t kKeyAllAccess = 0xF003F;
@@ -75,6 +80,9 @@ class Registry {
   [[nodiscard]] virtual RegStatus EnumValue(HKey key, std::uint32_t index, char* name,
                               std::uint32_t* name_size, std::uint32_t* type, std::uint8_t* data,
                               std::uint32_t* data_size) = 0;
+  // RegQueryInfoKeyA: how many subkeys and values the key has. Both out-parameters are set on
+  // success only.
+  [[nodiscard]] virtual RegStatus QueryInfoKey(HKey key, std::uint32_t* subkeys, std::uint32_t* values) = 0;
   // RegDeleteKeyA: deletes a key without subkeys; the empty subkey deletes `key` itself.
   virtual RegStatus DeleteKey(HKey key, const std::string& subkey) = 0;
   // RegDeleteValueA: deletes one value of `key`; 2 when the key has no such value.

@@ -35,6 +35,12 @@ RegStatus CreateRegistryKey(Registry& registry, HKey parent, const std::string& 
   return status;
 }
 
+std::optional<KeyCounts> CountKeyContents(Registry& registry, HKey key) {
+  KeyCounts counts;
+  if (registry.QueryInfoKey(key, &counts.subkeys, &counts.values) != reg::kSuccess) return std::nullopt;
+  return counts;
+}
+
 RegStatus DeleteRegistryTree(Registry& registry, HKey parent, const std::string& path) {
   RegistryKey key;
   if (const RegStatus opened = OpenRegistryKey(registry, parent, path, &key); opened != reg::kSuccess) return opened;

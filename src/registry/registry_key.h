@@ -1,6 +1,7 @@
 #pragma once
 // An open registry key, held by the one owner template and closed exactly once; the three ways
 // the program opens a key; and the deletion of a whole tree.
+#include <optional>
 #include <string>
 
 #include "platform/registry.h"
@@ -36,6 +37,15 @@ using RegistryKey = UniqueResource<KeyCloser>;
                                               RegistryKey* key);
 // Open, or create with every missing key above it (RegCreateKeyA).
 [[nodiscard]] RegStatus CreateRegistryKey(Registry& registry, HKey parent, const std::string& path, RegistryKey* key);
+
+// How many subkeys and values an open key has (RegQueryInfoKeyA); none when the registry would
+// not say. A walk that knows the count ends on it rather than asking once more to hear that
+// there is nothing more.
+struct KeyCounts {
+  std::uint32_t subkeys = 0;
+  std::uint32_t values = 0;
+};
+[[nodiscard]] std::optional<KeyCounts> CountKeyContents(Registry& registry, HKey key);
 
 // Deletes the key and everything below it, each key's first subkey in turn (RegEnumKeyA).
 // kSuccess only when the key itself was deleted; the failed open's status (kFileNotFound: there

@@ -10,7 +10,10 @@ namespace {
 constexpr std::uint32_t kNameBuffer = 255;
 }  // namespace
 
-SubkeyIterator::SubkeyIterator(Registry& registry, HKey key) : registry_(registry), key_(key) { Read(); }
+SubkeyIterator::SubkeyIterator(Registry& registry, HKey key, std::optional<std::uint32_t> count)
+    : registry_(registry), key_(key), count_(count) {
+  Read();
+}
 
 SubkeyIterator::SubkeyIterator(Registry& registry, HKey root, const std::string& path) : registry_(registry) {
   opened_ = OpenRegistryKey(registry, root, path, &owned_) == reg::kSuccess;
@@ -26,6 +29,11 @@ SubkeyIterator& SubkeyIterator::operator++() {
 }
 
 void SubkeyIterator::Read() {
+  if (count_ && index_ >= *count_) {
+    status_ = reg::kNoMoreItems;
+    name_.clear();
+    return;
+  }
   std::array<char, kNameBuffer> name{};
   std::uint32_t size = kNameBuffer;
   status_ = registry_.EnumKeyEx(key_, index_, name.data(), &size);

@@ -10,9 +10,9 @@ namespace {
 constexpr std::uint32_t kEnumBufferSize = 255;
 }  // namespace
 
-std::vector<ListedValue> ListValues(Registry& registry, HKey key) {
+std::vector<ListedValue> ListValues(Registry& registry, HKey key, std::optional<std::uint32_t> count) {
   std::vector<ListedValue> values;
-  for (std::uint32_t index = 0;; ++index) {
+  for (std::uint32_t index = 0; !count || index < *count; ++index) {
     std::array<char, kEnumBufferSize> name{};
     std::array<std::uint8_t, kEnumBufferSize> data{};
     std::uint32_t name_size = kEnumBufferSize;

@@ -2,6 +2,7 @@
 // The values of an open key as the program enumerates them: RegEnumValueA into a 255-byte name
 // buffer and a 255-byte data buffer, both full-sized again for every call.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,8 @@ struct ListedValue {
 };
 
 // Every value of the key, in enumeration order. A value whose data is too big for the buffer
-// is still listed (by its name, not whole); any other failing call ends the list.
-std::vector<ListedValue> ListValues(Registry& registry, HKey key);
+// is still listed (by its name, not whole); any other failing call ends the list. `count`, when
+// known, is how many values the key has: the list ends after the last of them.
+std::vector<ListedValue> ListValues(Registry& registry, HKey key, std::optional<std::uint32_t> count = std::nullopt);
 
 }  // namespace kelpo

@@ -34,22 +34,28 @@ void Button::Click() {
   if (usable() && on_click) on_click();
 }
 
+void ListBox::ItemsChanged(ListItemChange::Kind kind, std::size_t index) {
+  ++item_changes_;
+  last_item_change_ = {kind, index};
+  Changed();
+}
+
 void ListBox::AddItem(std::wstring item) {
   items_.push_back(std::move(item));
-  Changed();
+  ItemsChanged(ListItemChange::Kind::kAdded, items_.size() - 1);
 }
 
 void ListBox::RemoveItem(int index) {
   if (index < 0 || index >= ListCount()) return;
   items_.erase(items_.begin() + index);
   list_index_ = kNoSelection;
-  Changed();
+  ItemsChanged(ListItemChange::Kind::kRemoved, static_cast<std::size_t>(index));
 }
 
 void ListBox::Clear() {
   items_.clear();
   list_index_ = kNoSelection;
-  Changed();
+  ItemsChanged(ListItemChange::Kind::kCleared, 0);
 }
 
 void ListBox::SetListIndex(int index) {

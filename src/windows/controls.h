@@ -3,6 +3,8 @@
 // Geometry is in twips, relative to the container (the window, or the frame that holds it).
 // Every change of what the user sees is passed to on_change, which the window host sets to keep
 // its native control in step.
+#include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -104,6 +106,13 @@ class TextBox final : public Control {
   void SetText(std::wstring text) { SetCaption(std::move(text)); }
 };
 
+// The last change of a list's items, for whoever mirrors them one change at a time.
+struct ListItemChange {
+  enum class Kind { kNone, kAdded, kRemoved, kCleared };
+  Kind kind = Kind::kNone;
+  std::size_t index = 0;  // kAdded, kRemoved: where the item was added or removed
+};
+
 // An unsorted list box with one selectable item: items stay in the order they were added.
 class ListBox final : public Control {
  public:
@@ -115,6 +124,11 @@ class ListBox final : public Control {
   int ListCount() const { return static_cast<int>(items_.size()); }
   // The selected item's index, or kNoSelection.
   int ListIndex() const { return list_index_; }
+
+  // How many times the items have changed (each add, remove and clear counts one), and the last
+  // of those changes: a mirror one change behind follows with one step, never a comparison.
+  std::uint64_t item_changes() const { return item_changes_; }
+  const ListItemChange& last_item_change() const { return last_item_change_; }
 
   void AddItem(std::wstring item);
   // Removes one item; the selection is cleared. An index out of range does nothing.
@@ -129,8 +143,12 @@ class ListBox final : public Control {
   std::function<void()> on_click;
 
  private:
+  void ItemsChanged(ListItemChange::Kind kind, std::size_t index);
+
   std::vector<std::wstring> items_;
   int list_index_ = kNoSelection;
+  std::uint64_t item_changes_ = 0;
+  ListItemChange last_item_change_;
 };
 
 }  // namespace kelpo

@@ -59,10 +59,15 @@ std::optional<int> FirstMissingRange(RegistryReader& reader, std::wstring_view r
 // white-list at once, and all hosts together into the Google white-list at the end. Each address
 // takes the first RangeN, from Range1 on in the order addresses come, whose key does not exist:
 // a kept range key is never written over. The caller guards each WriteSite, so an item that
-// fails does not keep the next from being written.
+// fails does not keep the next from being written. While the run lasts, the policy writer keeps
+// the keys it writes to open (the white-list key, Domains, Ranges); they are closed when the run
+// ends.
 class SiteWriter {
  public:
-  SiteWriter(PolicyWriter& writer, RegistryReader& reader) : writer_(writer), reader_(reader) {}
+  SiteWriter(PolicyWriter& writer, RegistryReader& reader) : writer_(writer), reader_(reader) { writer_.HoldKeysOpen(); }
+  ~SiteWriter() { writer_.CloseHeldKeys(); }
+  SiteWriter(const SiteWriter&) = delete;
+  SiteWriter& operator=(const SiteWriter&) = delete;
 
   // An item's Google part, Baidu entry and zone-map entry. An address with no free number left
   // up to Range32767 throws RuntimeError 6 (overflow) after its white-list entries, and gets no

@@ -1,5 +1,6 @@
 #include "zonemap/trusted_entries.h"
 
+#include <optional>
 #include <vector>
 
 #include "registry/key_paths.h"
@@ -13,10 +14,13 @@ namespace {
 
 constexpr char kRangeValue[] = ":Range";
 
-// The names of the key's subkeys, taken before any of them is deleted.
-std::vector<std::string> SubkeyNames(Registry& registry, HKey key) {
+// The names of the key's subkeys, taken before any of them is deleted; `whole` says whether the
+// list reached its end.
+std::vector<std::string> SubkeyNames(Registry& registry, HKey key, std::optional<std::uint32_t> count, bool* whole) {
   std::vector<std::string> names;
-  for (SubkeyIterator subkey(registry, key); subkey.Valid(); ++subkey) names.push_back(subkey.name());
+  SubkeyIterator subkey(registry, key, count);
+  for (; subkey.Valid(); ++subkey) names.push_back(subkey.name());
+  *whole = subkey.status() == reg::kNoMoreItems;
   return names;
 }
 
@@ -27,9 +31,9 @@ bool HasSubkeys(Registry& registry, HKey key) {
 }
 
 // Deletes the key's Trusted sites values; the names of the values it keeps.
-std::vector<std::string> RemoveTrustedValues(Registry& registry, HKey key) {
+std::vector<std::string> RemoveTrustedValues(Registry& registry, HKey key, std::optional<std::uint32_t> count) {
   std::vector<std::string> kept;
-  for (const ListedValue& value : ListValues(registry, key)) {
+  for (const ListedValue& value : ListValues(registry, key, count)) {
     const bool removed = value.HoldsDword(kTrustedSitesZone) && registry.DeleteValue(key, value.name) == reg::kSuccess;
     if (!removed) kept.push_back(value.name);
   }
@@ -39,16 +43,26 @@ std::vector<std::string> RemoveTrustedValues(Registry& registry, HKey key) {
 // Clears the subkeys of `key`, deepest first, deleting each one left empty, then the Trusted
 // sites values of `key` itself. True when `key` is then left with nothing worth keeping.
 bool ClearKey(Registry& registry, HKey key, bool range_key, bool subkeys_are_range_keys) {
-  for (const std::string& name : SubkeyNames(registry, key)) {
+  const std::optional<KeyCounts> counts = CountKeyContents(registry, key);
+  bool whole = false;
+  const std::vector<std::string> names =
+      SubkeyNames(registry, key, counts ? std::optional(counts->subkeys) : std::nullopt, &whole);
+  // When every subkey listed has been deleted, none is left: no need to ask again.
+  bool all_deleted = whole;
+  for (const std::string& name : names) {
     RegistryKey child;
-    if (OpenRegistryKey(registry, key, name, &child) != reg::kSuccess) continue;
+    if (OpenRegistryKey(registry, key, name, &child) != reg::kSuccess) {
+      all_deleted = false;
+      continue;
+    }
     const bool left_empty = ClearKey(registry, child.get(), subkeys_are_range_keys, false);
     child.Close();
-    if (left_empty) registry.DeleteKey(key, name);
+    all_deleted = left_empty && registry.DeleteKey(key, name) == reg::kSuccess && all_deleted;
   }
-  const std::vector<std::string> kept = RemoveTrustedValues(registry, key);
+  const std::vector<std::string> kept =
+      RemoveTrustedValues(registry, key, counts ? std::optional(counts->values) : std::nullopt);
   const bool only_address = range_key && kept.size() == 1 && kept.front() == kRangeValue;
-  return (kept.empty() || only_address) && !HasSubkeys(registry, key);
+  return (kept.empty() || only_address) && (all_deleted || !HasSubkeys(registry, key));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 // then "www" for www.example.com) whose leaf holds one DWORD value per scheme ("http",
 // "https", or "*" for every scheme), the data being the zone. Below Ranges (and EscRanges), each
 // key "RangeN" holds the address in ":Range" and the scheme values.
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "registry/registry_key.h"
 #include "registry/registry_reader.h"
 
 namespace kelpo {
@@ -47,16 +49,28 @@ class ZoneMapReader {
   RangeSearch FindRange(std::wstring_view ranges, const std::wstring& item);
 
  private:
-  void WalkDomains(const std::wstring& path, const std::wstring& host, std::vector<std::wstring>& items);
-  // The last scheme value of the key that maps it to Trusted sites.
-  std::optional<std::wstring> TrustedScheme(const std::wstring& key_path);
-  // The last value name of the key other than ":Range", whatever it holds.
-  std::wstring RangeScheme(const std::wstring& key_path);
-  std::wstring RangeItem(const std::wstring& scheme, const std::wstring& range_key);
-  // Calls visit(name) for each subkey of HKEY_CURRENT_USER\path until it returns false. False
-  // when the key cannot be opened.
+  // A key the reader holds open, and the length of its path from HKEY_CURRENT_USER.
+  struct HeldKey {
+    RegistryKey key;
+    std::size_t path_length = 0;
+  };
+
+  // Opens root\path of HKEY_CURRENT_USER with the plain open; false when it does not open.
+  bool OpenFromUser(std::wstring_view path, HeldKey* key);
+  // The plain open of a subkey below a key held open.
+  RegStatus OpenSubkey(const HeldKey& parent, const std::string& name, HeldKey* subkey);
+  // Calls visit(name, subkey) for each subkey in the registry's order until it returns false;
+  // subkey is null for one that does not open. `count`: how many there are, when known.
   template <typename Visit>
-  bool ForEachSubkey(const std::wstring& path, Visit visit);
+  void ForEachSubkey(const HeldKey& parent, std::optional<std::uint32_t> count, Visit visit);
+  void WalkDomains(const HeldKey& key, const std::wstring& host, std::vector<std::wstring>& items);
+  // The last scheme value of the key that maps it to Trusted sites; `count`: how many values the
+  // key has, when known.
+  std::optional<std::wstring> TrustedScheme(HKey key, std::optional<std::uint32_t> count = std::nullopt);
+  // The last value name of the key other than ":Range", whatever it holds.
+  std::wstring RangeScheme(HKey key);
+  // "scheme://address" of the range key root\path.
+  std::wstring RangeItem(const std::wstring& scheme, HKey root, std::wstring_view path);
 
   Registry& registry_;
   const TextCodec& codec_;

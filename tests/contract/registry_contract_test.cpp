@@ -5,9 +5,11 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "contract/env/registry_env.h"
+#include "platform/raw_registry.h"
 #include "registry/registry_key.h"
 
 namespace kelpo::testing {
@@ -125,21 +127,57 @@ TEST_F(RegistryContract, QueryIntoSmallBufferGivesMoreDataAndTheSizeNeeded) {
   EXPECT_EQ(size, 7u);
 }
 
-TEST_F(RegistryContract, StringsReadThroughAnsiEndInAZero) {
+// A string is stored as exactly the bytes given, whatever lies after them in the caller's
+// buffer: here a zero (a std::string's own terminator) that advapi32 would otherwise take for
+// a terminating zero the caller forgot to count.
+TEST_F(RegistryContract, StringsAreStoredAsExactlyTheBytesGiven) {
   HKey key = Create("Software\\Kelpo\\Exact");
-  SetText(key, "noZero", "192.168.100.100");  // 15 bytes, no terminating zero
+  const std::string address = "192.168.100.100";  // 15 bytes, a zero after them in the buffer
+  SetText(key, "noZero", address);
+  const std::uint8_t asterisk[2] = {'*', 0};
+  ASSERT_EQ(r().SetValue(key, "Version", reg::kRegSz, asterisk, 1), reg::kSuccess);
+  const std::string multi("a\0b", 3);
+  ASSERT_EQ(r().SetValue(key, "multi", reg::kRegMultiSz, reinterpret_cast<const std::uint8_t*>(multi.c_str()), 3),
+            reg::kSuccess);
+  SetText(key, "zeroed", std::string("10.0.0.1\0", 9));
   SetText(key, "empty", "");
+  for (const auto& [name, size] : {std::pair<const char*, std::uint32_t>{"noZero", 15}, {"Version", 1}, {"multi", 3},
+                                   {"zeroed", 9}, {"empty", 0}}) {
+    std::uint32_t type = 0, stored = 0;
+    ASSERT_EQ(r().QueryValue(key, name, &type, nullptr, &stored), reg::kSuccess) << name;
+    EXPECT_EQ(stored, size) << name;
+  }
+  RawValue raw;
+  ASSERT_EQ(env_->raw_registry().ReadValue(reg::kCurrentUser, L"Software\\Kelpo\\Exact", L"Version", &raw),
+            reg::kSuccess);
+  EXPECT_EQ(raw.data.bytes, std::string("*\0", 2));  // one UTF-16 character, no zero
+}
+
+// An ANSI read of a string stored without its zero reports the bytes stored; with room in the
+// buffer a zero follows them, not counted.
+TEST_F(RegistryContract, AStringWithoutItsZeroReadsAsStoredWithAnUncountedZeroAfter) {
+  HKey key = Create("Software\\Kelpo\\Exact");
+  SetText(key, "noZero", "192.168.100.100");
   std::array<std::uint8_t, 64> buffer{};
+  buffer.fill(0x55);
   std::uint32_t type = 0, size = 64;
   ASSERT_EQ(r().QueryValue(key, "noZero", &type, buffer.data(), &size), reg::kSuccess);
-  EXPECT_EQ(size, 16u);
-  EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer.data()), size), std::string("192.168.100.100\0", 16));
+  EXPECT_EQ(size, 15u);
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer.data()), 16), std::string("192.168.100.100\0", 16));
+  buffer.fill(0x55);
   size = 15;
+  ASSERT_EQ(r().QueryValue(key, "noZero", &type, buffer.data(), &size), reg::kSuccess);  // no room: none added
+  EXPECT_EQ(size, 15u);
+  EXPECT_EQ(buffer[15], 0x55);
+  size = 14;
   EXPECT_EQ(r().QueryValue(key, "noZero", &type, buffer.data(), &size), reg::kMoreData);
-  size = 64;
-  ASSERT_EQ(r().QueryValue(key, "empty", &type, buffer.data(), &size), reg::kSuccess);
-  EXPECT_EQ(size, 0u);
-  EXPECT_EQ(type, reg::kRegSz);
+  EXPECT_EQ(size, 15u);
+  std::array<char, 255> name{};
+  std::uint32_t name_size = 255, data_size = 64;
+  buffer.fill(0x55);
+  ASSERT_EQ(r().EnumValue(key, 0, name.data(), &name_size, &type, buffer.data(), &data_size), reg::kSuccess);
+  EXPECT_EQ(data_size, 15u);
+  EXPECT_EQ(buffer[15], 0);
 }
 
 TEST_F(RegistryContract, DefaultValueHasTheEmptyName) {
@@ -263,7 +301,28 @@ TEST_F(RegistryContract, DeletedKeyHandleFailsWithKeyDeleted) {
   std::array<char, 256> name{};
   std::uint32_t size = 256;
   EXPECT_EQ(r().EnumKeyEx(doomed, 0, name.data(), &size), 1018);
+  // A key held open above a new key may have gone: creating below it fails the same way.
+  HKey child = 0;
+  EXPECT_EQ(r().CreateKey(doomed, "child", &child), 1018);
+  std::uint32_t subkeys = 7, values = 7;
+  EXPECT_EQ(r().QueryInfoKey(doomed, &subkeys, &values), 1018);
+  EXPECT_EQ(subkeys, 7u);
   EXPECT_EQ(r().CloseKey(doomed), reg::kSuccess);
+}
+
+TEST_F(RegistryContract, KeyInfoCountsTheSubkeysAndValues) {
+  HKey key = Create("Software\\Kelpo\\Counted");
+  std::uint32_t subkeys = 7, values = 7;
+  ASSERT_EQ(r().QueryInfoKey(key, &subkeys, &values), reg::kSuccess);
+  EXPECT_EQ(subkeys, 0u);
+  EXPECT_EQ(values, 0u);
+  Create("Software\\Kelpo\\Counted\\a");
+  Create("Software\\Kelpo\\Counted\\b\\c");
+  SetText(key, "x", "1");
+  SetText(key, "", "default");
+  ASSERT_EQ(r().QueryInfoKey(key, &subkeys, &values), reg::kSuccess);
+  EXPECT_EQ(subkeys, 2u);
+  EXPECT_EQ(values, 2u);
 }
 
 TEST_F(RegistryContract, OtherValueTypesKeepTheirTypeAndBytes) {

@@ -34,9 +34,6 @@ struct NameLess {
   }
 };
 
-// The ANSI calls convert the subkey path through a fixed buffer of 261 characters.
-constexpr std::size_t kMaxAnsiPath = 260;
-
 bool IsStringType(std::uint32_t type) {
   return type == reg::kRegSz || type == reg::kRegExpandSz || type == reg::kRegMultiSz;
 }
@@ -67,6 +64,13 @@ bool PathMatches(const std::string& pattern, const std::string& path) {
   return SameName(pattern, path);
 }
 
+// An ANSI read copies the data and, for a string not ending in a zero, puts a zero after it when
+// the buffer has room: the size reported does not count it.
+void CopyAsRead(std::uint32_t type, const std::string& bytes, std::uint8_t* data, std::uint32_t capacity) {
+  std::memcpy(data, bytes.data(), bytes.size());
+  if (IsStringType(type) && !bytes.empty() && bytes.back() != '\0' && capacity > bytes.size()) data[bytes.size()] = 0;
+}
+
 }  // namespace
 
 const char* RegOpName(RegOp op) {
@@ -86,6 +90,7 @@ const char* RegOpName(RegOp op) {
     case RegOp::kProbeKeyRaw: return "ProbeKeyRaw";
     case RegOp::kReadKeyRaw: return "ReadKeyRaw";
     case RegOp::kReadValueRaw: return "ReadValueRaw";
+    case RegOp::kQueryInfoKey: return "QueryInfoKey";
   }
   return "?";
 }
@@ -158,11 +163,6 @@ struct SimRegistry::Node {
   }
 };
 
-std::string SimRegistry::ReportedData(std::uint32_t type, const std::string& data) const {
-  if (behaviour_.terminate_ansi_strings && IsStringType(type) && !data.empty() && data.back() != '\0')
-    return data + '\0';
-  return data;
-}
 
 static const TextCodec& DefaultRawCodec() {
   static const Utf8Codec codec;
@@ -228,7 +228,19 @@ RegStatus SimRegistry::Check(RegOp op, const std::string& path) {
 RegStatus SimRegistry::Record(RegCall call) {
   const RegStatus status = call.status;
   call.number = NextSimCallNumber();
-  if (journaling_) journal_.push_back(std::move(call));
+  if (!after_call_ || in_after_call_) {
+    if (journaling_) journal_.push_back(std::move(call));
+    return status;
+  }
+  if (journaling_) journal_.push_back(call);
+  in_after_call_ = true;
+  try {
+    after_call_(call);
+  } catch (...) {
+    in_after_call_ = false;
+    throw;
+  }
+  in_after_call_ = false;
   return status;
 }
 
@@ -245,7 +257,7 @@ RegStatus SimRegistry::Walk(HKey parent, const std::string& subkey, bool create,
   if (!node) return reg::kInvalidHandle;
   if (node->deleted) return kKeyDeleted;
   if (!subkey.empty() && subkey.front() == '\\') return kBadPathname;
-  if (ansi_call && subkey.size() > kMaxAnsiPath) return reg::kMoreData;
+  if (ansi_call && subkey.size() > reg::kMaxAnsiPath) return reg::kMoreData;
   for (const std::string& part : SplitPath(subkey)) {
     if (part.size() > behaviour_.max_key_name) return reg::kInvalidParameter;
     auto child = node->subkeys.find(part);
@@ -308,13 +320,13 @@ RegStatus SimRegistry::QueryValue(HKey key, const std::string& name, std::uint32
     else if (!(value = node->FindValue(name))) call.status = reg::kFileNotFound;
     else if (data != nullptr && size == nullptr) call.status = reg::kInvalidParameter;
     if (value != nullptr && call.status == reg::kSuccess) {
-      const std::string bytes = ReportedData(value->type, value->data);
+      const std::string& bytes = value->data;
       const auto needed = static_cast<std::uint32_t>(bytes.size());
       if (type) *type = value->type;
       if (data != nullptr && *size < needed) {
         call.status = reg::kMoreData;
       } else if (data != nullptr) {
-        std::memcpy(data, bytes.data(), needed);
+        CopyAsRead(value->type, bytes, data, *size);
       }
       if (size) *size = needed;
     }
@@ -388,7 +400,7 @@ RegStatus SimRegistry::EnumValue(HKey key, std::uint32_t index, char* name,
   }
   if (call.status == reg::kSuccess) {
     const Node::Value& value = node->ValueAt(index, behaviour_.values_sorted);
-    const std::string bytes = ReportedData(value.type, value.data);
+    const std::string& bytes = value.data;
     const auto needed = static_cast<std::uint32_t>(bytes.size());
     const bool name_fits = value.name.size() + 1 <= *name_size;
     const bool data_fits = data == nullptr || data_size == nullptr || *data_size >= needed;
@@ -400,9 +412,24 @@ RegStatus SimRegistry::EnumValue(HKey key, std::uint32_t index, char* name,
     }
     if (name_fits) {
       if (type) *type = value.type;
-      if (data_fits && data != nullptr && data_size != nullptr) std::memcpy(data, bytes.data(), needed);
+      if (data_fits && data != nullptr && data_size != nullptr) CopyAsRead(value.type, bytes, data, *data_size);
       if (data_size) *data_size = needed;
     }
+  }
+  return Record(std::move(call));
+}
+
+RegStatus SimRegistry::QueryInfoKey(HKey key, std::uint32_t* subkeys, std::uint32_t* values) {
+  auto node = NodeOf(key);
+  RegCall call{RegOp::kQueryInfoKey, node ? PathOf(*node) : "?", "", 0, "", reg::kSuccess};
+  call.status = Check(RegOp::kQueryInfoKey, call.path);
+  if (call.status == reg::kSuccess) {
+    if (!node) call.status = reg::kInvalidHandle;
+    else if (node->deleted) call.status = kKeyDeleted;
+  }
+  if (call.status == reg::kSuccess) {
+    *subkeys = static_cast<std::uint32_t>(node->subkeys.size());
+    *values = static_cast<std::uint32_t>(node->values.size());
   }
   return Record(std::move(call));
 }
@@ -512,6 +539,33 @@ void SimRegistry::MarkReadOnly(const std::string& path, bool read_only) {
     for (std::size_t i = 1; i < parts.size(); ++i) below += (i > 1 ? "\\" : "") + parts[i];
     std::shared_ptr<Node> node;
     if (Walk(handle, below, true, &node) == reg::kSuccess) node->read_only = read_only;
+  }
+}
+
+void SimRegistry::RemoveTree(const std::string& path) {
+  const std::vector<std::string> parts = SplitPath(path);
+  if (parts.size() < 2) return;  // a root stays
+  for (const auto& [handle, root] : roots_) {
+    if (!SameName(root->name, parts.front())) continue;
+    std::shared_ptr<Node> node = root;
+    for (std::size_t i = 1; i < parts.size() && node; ++i) {
+      const auto child = node->subkeys.find(parts[i]);
+      node = child == node->subkeys.end() ? nullptr : child->second;
+    }
+    if (!node) return;
+    // A key still open below outlives its parent: like a deleted key, it is named alone.
+    const std::function<void(Node&)> mark = [&](Node& doomed) {
+      doomed.deleted = true;
+      for (auto& [name, child] : doomed.subkeys) {
+        mark(*child);
+        child->parent = nullptr;
+      }
+    };
+    mark(*node);
+    node->parent->subkeys.erase(node->name);
+    node->parent->Changed();
+    node->parent = nullptr;
+    return;
   }
 }
 

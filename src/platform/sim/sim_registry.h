@@ -4,10 +4,10 @@
 // any call on any path can be made to fail or to throw. Every call is journaled in order.
 // It also offers the raw view: what the ANSI calls stored, as Windows would present it to the
 // wide calls (string data and names converted from the ANSI code page through the codec; a
-// stored zero kept, none added). Windows and Wine also store a string's terminating zero when
-// the size leaves it out but the byte after the data is zero; the sim cannot look past the data
-// it is handed and stores exactly `size` bytes, so a test that needs a string without its zero
-// on both writes it from a buffer whose next byte is not zero.
+// stored zero kept, none added). A write stores exactly `size` bytes, as the Windows adapter
+// makes advapi32 do. An ANSI read of a string that does not end in a zero puts one after the
+// data when the buffer has room for it, without counting it, as advapi32 does.
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -22,7 +22,8 @@ namespace kelpo {
 enum class RegOp {
   kAny, kOpenKey, kOpenKeyEx, kCreateKey, kQueryValue, kSetValue,
   kEnumKey, kEnumKeyEx, kEnumValue, kDeleteKey, kCloseKey, kDeleteValue,
-  kProbeKeyRaw, kReadKeyRaw, kReadValueRaw  // the raw view's calls
+  kProbeKeyRaw, kReadKeyRaw, kReadValueRaw,  // the raw view's calls
+  kQueryInfoKey
 };
 const char* RegOpName(RegOp op);
 
@@ -52,13 +53,12 @@ struct RegCall {
 // Where Windows and Wine's advapi32 differ, the sim can be either. Windows is the default: the
 // program runs there. The contract suite runs the Wine form against the real Wine.
 struct SimRegistryBehaviour {
-  bool values_sorted = false;           // Wine enumerates values sorted by name
-  bool name_with_more_data = true;      // Wine leaves the name unset when the data is too big
-  bool terminate_ansi_strings = false;  // Wine's ANSI reads add a missing terminating zero
-  std::size_t max_key_name = 255;       // Wine accepts 256 characters
+  bool values_sorted = false;       // Wine enumerates values sorted by name
+  bool name_with_more_data = true;  // Wine leaves the name unset when the data is too big
+  std::size_t max_key_name = 255;   // Wine accepts 256 characters
 
   static SimRegistryBehaviour Windows() { return {}; }
-  static SimRegistryBehaviour Wine() { return {true, false, true, 256}; }
+  static SimRegistryBehaviour Wine() { return {true, false, 256}; }
 };
 
 class SimRegistry final : public Registry, public RawRegistry {
@@ -81,6 +81,7 @@ class SimRegistry final : public Registry, public RawRegistry {
                       std::uint32_t* name_size) override;
   RegStatus EnumValue(HKey key, std::uint32_t index, char* name, std::uint32_t* name_size,
                       std::uint32_t* type, std::uint8_t* data, std::uint32_t* data_size) override;
+  RegStatus QueryInfoKey(HKey key, std::uint32_t* subkeys, std::uint32_t* values) override;
   RegStatus DeleteKey(HKey key, const std::string& subkey) override;
   RegStatus DeleteValue(HKey key, const std::string& name) override;
   RegStatus CloseKey(HKey key) override;
@@ -96,6 +97,12 @@ class SimRegistry final : public Registry, public RawRegistry {
   void MarkReadOnly(const std::string& path, bool read_only = true);
   void InjectFault(const RegFault& fault);
   void ClearFaults();
+  // Runs after every call of the port, with the call as journaled (whether journaling is on or
+  // not); calls made from inside it are not passed to it again.
+  void set_after_call(std::function<void(const RegCall&)> hook) { after_call_ = std::move(hook); }
+  // Removes the key and everything below it at once, as another program might: no call is
+  // journaled, and a handle still open on any of those keys now finds its key deleted.
+  void RemoveTree(const std::string& path);
   const std::vector<RegCall>& journal() const { return journal_; }
   void ClearJournal() { journal_.clear(); }
   void set_journaling(bool on) { journaling_ = on; }
@@ -110,7 +117,6 @@ class SimRegistry final : public Registry, public RawRegistry {
   };
 
   std::shared_ptr<Node> NodeOf(HKey key) const;
-  std::string ReportedData(std::uint32_t type, const std::string& data) const;
   const Handle* HandleOf(HKey key) const;
   std::string PathOf(const Node& node) const;
   std::string PathBelow(HKey key, const std::string& subkey) const;
@@ -135,6 +141,8 @@ class SimRegistry final : public Registry, public RawRegistry {
   std::vector<RegFault> faults_;
   std::vector<RegCall> journal_;
   bool journaling_ = true;
+  std::function<void(const RegCall&)> after_call_;
+  bool in_after_call_ = false;
   HKey next_handle_ = 0x100;
 };
 

@@ -3,8 +3,12 @@
 // centring and the tab order. Kept apart from the host so that it is tested natively.
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <vector>
+
+#include "windows/controls.h"
 
 namespace kelpo::form_layout {
 
@@ -61,23 +65,21 @@ inline std::optional<std::size_t> NextTabStop(const std::vector<TabStop>& stops,
   return order.back();
 }
 
-// How a list box goes from the items it shows to the items its model holds in the fewest
-// native steps: items added at the end are appended, one item removed is deleted alone (the
-// list keeps its scroll position), anything else rebuilds the list.
+// How a list box that has shown its model's items up to change number `shown` catches up with
+// the model at change number `now`, whose last change was `last`, without looking at the items:
+// one change behind, the added item is appended and the removed one deleted alone (the list
+// keeps its scroll position); anything else rebuilds the list. Adding or removing n items one
+// at a time is thus n steps, whatever the length of the list.
 struct ListUpdate {
   enum class Kind { kNone, kAppend, kRemoveOne, kRebuild };
   Kind kind = Kind::kNone;
   std::size_t index = 0;  // kAppend: the first item to add; kRemoveOne: the item to delete
 };
 
-template <typename Item>
-ListUpdate PlanListUpdate(const std::vector<Item>& shown, const std::vector<Item>& wanted) {
-  const std::size_t same = static_cast<std::size_t>(
-      std::mismatch(shown.begin(), shown.end(), wanted.begin(), wanted.end()).first - shown.begin());
-  if (same == shown.size() && same == wanted.size()) return {ListUpdate::Kind::kNone, 0};
-  if (same == shown.size()) return {ListUpdate::Kind::kAppend, same};
-  if (shown.size() == wanted.size() + 1 && std::equal(shown.begin() + same + 1, shown.end(), wanted.begin() + same))
-    return {ListUpdate::Kind::kRemoveOne, same};
+inline ListUpdate PlanListUpdate(std::uint64_t shown, std::uint64_t now, const ListItemChange& last) {
+  if (shown == now) return {ListUpdate::Kind::kNone, 0};
+  if (shown + 1 == now && last.kind == ListItemChange::Kind::kAdded) return {ListUpdate::Kind::kAppend, last.index};
+  if (shown + 1 == now && last.kind == ListItemChange::Kind::kRemoved) return {ListUpdate::Kind::kRemoveOne, last.index};
   return {ListUpdate::Kind::kRebuild, 0};
 }
 

@@ -287,7 +287,8 @@ void NativeWindow::Sync(NativeControl& control) {
 void NativeWindow::SyncList(NativeControl& control) {
   const auto& list = static_cast<const ListBox&>(*control.model);
   const std::vector<std::wstring>& items = list.items();
-  const form_layout::ListUpdate update = form_layout::PlanListUpdate(control.shown_items, items);
+  const form_layout::ListUpdate update =
+      form_layout::PlanListUpdate(control.shown_item_changes, list.item_changes(), list.last_item_change());
   const auto append_from = [&](std::size_t first) {
     for (std::size_t i = first; i < items.size(); ++i)
       SendMessageW(control.window, LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(items[i].c_str()));
@@ -304,7 +305,7 @@ void NativeWindow::SyncList(NativeControl& control) {
       append_from(0);
       break;
   }
-  control.shown_items = items;
+  control.shown_item_changes = list.item_changes();
   if (SendMessageW(control.window, LB_GETCURSEL, 0, 0) != list.ListIndex())
     SendMessageW(control.window, LB_SETCURSEL, static_cast<WPARAM>(list.ListIndex()), 0);
 }

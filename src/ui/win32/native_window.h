@@ -3,6 +3,7 @@
 // model control. What the user does goes to the model (clicks, list clicks, typed text); what
 // the model changes comes back to the control through the controls' on_change.
 // Include only after <windows.h>.
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -51,7 +52,7 @@ class NativeWindow {
     Control* model = nullptr;
     HWND window = nullptr;       // the control; for a frame, the container of its controls
     HWND text_window = nullptr;  // the window showing the caption (a frame's group box)
-    std::vector<std::wstring> shown_items;  // list boxes: what the native list holds
+    std::uint64_t shown_item_changes = 0;  // list boxes: the model's change the native list shows
   };
   using FontKey = std::tuple<std::wstring, double, bool>;
 

@@ -5,6 +5,9 @@
 
 #include "apply/interactive_apply.h"
 #include "registry/key_paths.h"
+#include "registry/registry_key.h"
+#include "registry/subkey_iterator.h"
+#include "registry/value_list.h"
 #include "unit/apply/apply_fixture.h"
 #include "unit/apply/fault_sweep.h"
 
@@ -298,6 +301,43 @@ TEST(ApplySequenceFaults, InternetExplorer6ReachesTheEndWhateverSingleCallFails)
 
 TEST(ApplySequenceFaults, InternetExplorer8ReachesTheEndWhateverSingleCallFails) {
   CheckSweep(L"8.0.6001.18702", L"10.0.22.87");
+}
+
+// The keys the apply holds open may vanish under it: another program removes the zone map's
+// Domains and the Baidu white-list key between two sites. Every site written after that is
+// there, as opening each key from the root would have written it.
+TEST(ApplySequenceFaults, KeysThatVanishBetweenTwoSitesAreCreatedAgainForTheNext) {
+  ApplyMachine machine;
+  ArrangeUsedMachine(machine);
+  FakeApplyWindow window(machine);
+  window.sites = {L"http://www.a.example", L"b.example", L"http://www.c.example", L"10.0.0.1", L"d.example"};
+  window.versions = {L"8.0.6001.18702", L"10.0.22.87"};
+  const std::string user = "HKEY_CURRENT_USER\\";
+  const std::string domains = machine.codec.ToAnsi(keys::kDomains);
+  bool removed = false;
+  machine.registry.set_after_call([&](const RegCall& call) {
+    if (removed || call.op != RegOp::kSetValue || call.path != user + domains + "\\b.example") return;
+    removed = true;
+    machine.registry.RemoveTree(user + domains);
+    machine.registry.RemoveTree(user + machine.codec.ToAnsi(keys::kBaiduWhiteList));
+  });
+  window.Apply();
+  machine.registry.set_after_call({});
+  EXPECT_TRUE(removed);
+  EXPECT_TRUE(window.Completed());
+  std::vector<std::string> sites;
+  for (SubkeyIterator key(machine.registry, reg::kCurrentUser, domains); key.Valid(); ++key) sites.push_back(key.name());
+  EXPECT_THAT(sites, ElementsAre("c.example", "d.example"));
+  EXPECT_TRUE(machine.reader.KeyExists(reg::kCurrentUser, keys::Below(keys::kDomains, L"c.example\\www")));
+  std::vector<std::string> patterns;
+  RegistryKey white_list;
+  ASSERT_EQ(OpenRegistryKey(machine.registry, reg::kCurrentUser, machine.codec.ToAnsi(keys::kBaiduWhiteList), &white_list),
+            reg::kSuccess);
+  for (const ListedValue& value : ListValues(machine.registry, white_list.get())) patterns.push_back(value.name);
+  EXPECT_THAT(patterns, ElementsAre("*c.example*", "*10.0.0.1*", "*d.example*"));
+  white_list.Close();
+  EXPECT_EQ(machine.registry.open_handle_count(), 0u);
+  EXPECT_EQ(machine.desktop.messages().size(), 1u);  // the question only
 }
 
 // --- Scale. ---

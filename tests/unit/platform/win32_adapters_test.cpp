@@ -11,6 +11,7 @@
 #include "platform/win32/message_pump.h"
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_files.h"
+#include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_text_codec.h"
 #include "text/ansi_lines.h"
 
@@ -118,6 +119,31 @@ TEST_F(Win32FilesTest, AFileThatCannotBeOpenedFails) {
 LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM w, LPARAM l) {
   if (message == WM_APP) ++*reinterpret_cast<int*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   return DefWindowProcW(window, message, w, l);
+}
+
+// Which keys the registry adapter opens in the 32-bit view: all below the local machine, and
+// below the current user only Software\Classes, however its path is spelt or reached.
+TEST(Win32RegistryView, OnlyTheMachineAndTheUsersClassesAreThirtyTwoBit) {
+  using Place = Win32Registry::Place;
+  Win32Registry registry;
+  EXPECT_EQ(registry.PlaceOf(reg::kLocalMachine, "SOFTWARE\\Microsoft"), Place::kMachine);
+  EXPECT_EQ(registry.PlaceOf(reg::kClassesRoot, ""), Place::kMachine);
+  EXPECT_EQ(registry.PlaceOf(reg::kCurrentUser, ""), Place::kUser);
+  EXPECT_EQ(registry.PlaceOf(reg::kCurrentUser, "Software"), Place::kUserSoftware);
+  EXPECT_EQ(registry.PlaceOf(reg::kCurrentUser, "software\\CLASSES\\CLSID"), Place::kUserClasses);
+  EXPECT_EQ(registry.PlaceOf(reg::kCurrentUser, "Software\\\\Classes"), Place::kUserClasses);
+  EXPECT_EQ(registry.PlaceOf(reg::kCurrentUser, "Software\\Microsoft\\Classes"), Place::kUserShared);
+  EXPECT_EQ(registry.PlaceOf(reg::kCurrentUser, "SoftwareX\\Classes"), Place::kUserShared);
+  EXPECT_EQ(registry.PlaceOf(reg::kCurrentUser, "Classes"), Place::kUserShared);
+  // Reached a key at a time through keys held open.
+  HKey software = 0, microsoft = 0;
+  ASSERT_EQ(registry.OpenKeyEx(reg::kCurrentUser, "Software", reg::kKeyRead, &software), reg::kSuccess);
+  ASSERT_EQ(registry.CreateKey(software, "Microsoft", &microsoft), reg::kSuccess);
+  EXPECT_EQ(registry.PlaceOf(software, "Classes"), Place::kUserClasses);
+  EXPECT_EQ(registry.PlaceOf(software, "Microsoft"), Place::kUserShared);
+  EXPECT_EQ(registry.PlaceOf(microsoft, "Classes"), Place::kUserShared);
+  EXPECT_EQ(registry.CloseKey(microsoft), reg::kSuccess);
+  EXPECT_EQ(registry.CloseKey(software), reg::kSuccess);
 }
 
 TEST(Win32Desktop, HandlesThePendingMessagesOnceAndKeepsAQuit) {

@@ -1,4 +1,9 @@
 // The policy writer: from a setting name alone, which value is written with which type and data.
+#include <algorithm>
+#include <array>
+#include <functional>
+#include <utility>
+
 #include "support/gbk_codec.h"
 #include "unit/registry/registry_fixture.h"
 
@@ -140,6 +145,143 @@ TEST_F(RegistryTest, TrappedErrorShowsTheBoxAndClosesTheKey) {
 TEST_F(RegistryTest, WritesBelowWhateverRootIsNamed) {
   writer_.Write(reg::kLocalMachine, L"SOFTWARE\\K", L"1409");
   EXPECT_EQ(Values(reg::kLocalMachine, "SOFTWARE\\K"), (std::vector<StoredValue>{{"1409", kDw, Dword(0)}}));
+}
+
+// Keys held open across writes must leave the registry as opening each key from the root does.
+struct Write {
+  HKey root;
+  std::wstring path;
+  std::wstring setting;
+};
+
+struct PolicyRun {
+  explicit PolicyRun(bool hold) : hold(hold) {}
+  // Writes them all, holding keys open or not; `after` runs after each call of the registry.
+  void WriteAll(const std::vector<Write>& writes, const std::function<void(SimRegistry&, const RegCall&)>& after = {}) {
+    if (after) registry.set_after_call([&](const RegCall& call) { after(registry, call); });
+    if (hold) writer.HoldKeysOpen();
+    for (const Write& write : writes) writer.Write(write.root, write.path, write.setting);
+    if (hold) writer.CloseHeldKeys();
+    registry.set_after_call({});
+  }
+  // Every key below root\path and its values, in the registry's order.
+  std::vector<std::string> Tree(HKey root, const std::string& path) {
+    std::vector<std::string> lines;
+    HKey key = 0;
+    if (registry.OpenKey(root, path, &key) != reg::kSuccess) return lines;
+    lines.push_back(path);
+    for (std::uint32_t i = 0;; ++i) {
+      std::vector<char> name(300);
+      std::vector<std::uint8_t> data(20000);
+      std::uint32_t name_size = 300, data_size = 20000, type = 0;
+      if (registry.EnumValue(key, i, name.data(), &name_size, &type, data.data(), &data_size) != reg::kSuccess) break;
+      lines.push_back("  " + std::string(name.data(), name_size) + " " + std::to_string(type) + " " +
+                      std::string(reinterpret_cast<char*>(data.data()), data_size));
+    }
+    std::vector<std::string> subkeys;
+    for (std::uint32_t i = 0;; ++i) {
+      std::array<char, 300> name{};
+      std::uint32_t size = 300;
+      if (registry.EnumKeyEx(key, i, name.data(), &size) != reg::kSuccess) break;
+      subkeys.emplace_back(name.data(), size);
+    }
+    registry.CloseKey(key);
+    for (const std::string& subkey : subkeys)
+      for (std::string& line : Tree(root, path + "\\" + subkey)) lines.push_back(std::move(line));
+    return lines;
+  }
+
+  bool hold;
+  SimRegistry registry;
+  Utf8Codec codec;
+  SimDesktop desktop;
+  PolicyWriter writer{registry, codec, desktop};
+};
+
+void ExpectSameAsFromTheRoot(const std::vector<Write>& writes,
+                             const std::function<void(SimRegistry&, const RegCall&)>& after = {}) {
+  PolicyRun held(true), from_root(false);
+  held.WriteAll(writes, after);
+  from_root.WriteAll(writes, after);
+  for (const auto& [root, path] : {std::pair{reg::kCurrentUser, std::string("Software")},
+                                   std::pair{reg::kLocalMachine, std::string("SOFTWARE")}})
+    EXPECT_EQ(held.Tree(root, path), from_root.Tree(root, path));
+  EXPECT_EQ(held.desktop.messages().size(), from_root.desktop.messages().size());
+  EXPECT_EQ(held.registry.open_handle_count(), 0u);
+}
+
+TEST(HeldKeys, WriteWhatOpeningEachKeyFromTheRootWrites) {
+  const HKey user = reg::kCurrentUser;
+  const std::wstring long_name(250, L'n');
+  ExpectSameAsFromTheRoot({
+      {user, L"Software\\Z\\WhiteList", L"*a.example.com*"},
+      {user, L"Software\\Z\\WhiteList", L"*b.example.com*"},
+      {user, L"Software\\Z\\Domains\\example.com\\www", L"http"},  // two new levels below a new key
+      {user, L"Software\\Z\\Domains\\example.com", L"https"},
+      {user, L"Software\\Z\\Domains\\EXAMPLE.com\\www", L"https"},  // the same key, spelt otherwise
+      {user, L"Software\\Z\\Domains\\\\intranet", L"*"},              // an empty step
+      {user, L"Software\\Z\\Domains\\", L"http"},                     // a separator at the end
+      {user, L"\\Software\\Z\\Lead", L"http"},                        // refused whole
+      {user, L"Software\\Z\\" + long_name + L"\\" + long_name, L"http"},  // too long for the ANSI calls
+      {user, L"Software\\Z\\Ranges\\Range1", L"http"},
+      {user, L"Software\\Z\\Ranges\\Range1", L"10.0.0.1"},
+      {user, L"Software\\Z\\Nothing", L"intranet"},  // writes no value: the key alone
+      {user, L"", L"http"},                          // the root itself
+      {user, L"Software\\Z\\Addon", L"Flags1"},
+      {user, L"Software\\Z\\Addon", L"Version"},
+      {reg::kLocalMachine, L"SOFTWARE\\Z\\WhiteList", L"*c.example.com*"},
+      {user, L"Software\\Z\\WhiteList", L"http*"},
+  });
+}
+
+TEST(HeldKeys, AKeyThatVanishesBetweenTwoWritesIsWrittenAgainFromTheRoot) {
+  const std::vector<Write> writes = {
+      {reg::kCurrentUser, L"Software\\Z\\Domains\\a.example.com", L"http"},
+      {reg::kCurrentUser, L"Software\\Z\\Domains\\a.example.com", L"https"},  // its own key is gone
+      {reg::kCurrentUser, L"Software\\Z\\Domains\\b.example.com\\www", L"http"},
+      {reg::kCurrentUser, L"Software\\Z\\Domains\\c.example.com", L"http"},  // the key above is gone
+  };
+  // Another program removes Domains, with all below it, after the first and after the third value.
+  const auto remove_domains = [](SimRegistry& registry, const RegCall& call) {
+    if (call.op != RegOp::kSetValue || call.status != reg::kSuccess) return;
+    const auto sets = std::count_if(registry.journal().begin(), registry.journal().end(), [](const RegCall& c) {
+      return c.op == RegOp::kSetValue && c.status == reg::kSuccess;
+    });
+    if (sets == 1 || sets == 3) registry.RemoveTree("HKEY_CURRENT_USER\\Software\\Z\\Domains");
+  };
+  ExpectSameAsFromTheRoot(writes, remove_domains);
+  PolicyRun held(true);
+  held.WriteAll(writes, remove_domains);
+  EXPECT_EQ(held.Tree(reg::kCurrentUser, "Software\\Z"),
+            (std::vector<std::string>{"Software\\Z", "Software\\Z\\Domains", "Software\\Z\\Domains\\c.example.com",
+                                      "  http 4 " + Dword(2)}));
+}
+
+// A call made both ways fails alike. (A held key spares its second write the create: that call
+// is not made, so it cannot fail.)
+TEST(HeldKeys, AFailingCallIsTheWritesOwnAndTheNextWriteGoesOn) {
+  for (const auto& [op, occurrence] : {std::pair{RegOp::kCreateKey, 0}, {RegOp::kSetValue, 0}, {RegOp::kSetValue, 1}}) {
+    for (const bool throws : {false, true}) {
+      SCOPED_TRACE(std::string(RegOpName(op)) + " #" + std::to_string(occurrence) + (throws ? " throws" : " fails"));
+      const std::vector<Write> writes = {
+          {reg::kCurrentUser, L"Software\\Z\\Domains\\a", L"http"},
+          {reg::kCurrentUser, L"Software\\Z\\Domains\\b\\www", L"http"},
+          {reg::kCurrentUser, L"Software\\Z\\Domains\\b\\www", L"https"},
+          {reg::kCurrentUser, L"Software\\Z\\Domains\\c", L"http"},
+      };
+      {
+        PolicyRun held(true), from_root(false);
+        for (PolicyRun* run : {&held, &from_root}) {
+          // The n-th call of its kind on b\www, the key that two writes name.
+          run->registry.InjectFault({op, "HKEY_CURRENT_USER\\Software\\Z\\Domains\\b\\www", 1450, throws, occurrence, 1});
+          run->WriteAll(writes);
+        }
+        EXPECT_EQ(held.Tree(reg::kCurrentUser, "Software"), from_root.Tree(reg::kCurrentUser, "Software"));
+        EXPECT_EQ(held.desktop.messages().size(), from_root.desktop.messages().size());
+        EXPECT_EQ(held.registry.open_handle_count(), 0u);
+      }
+    }
+  }
 }
 
 class GbkPolicyWriter : public RegistryTest {

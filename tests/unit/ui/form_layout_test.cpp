@@ -6,6 +6,9 @@
 #include <utility>
 #include <vector>
 
+#include "windows/controls.h"
+#include "windows/window.h"
+
 namespace kelpo::form_layout {
 namespace {
 
@@ -80,27 +83,84 @@ TEST(NextTabStop, NoneWhenNothingTakesTheFocus) {
   EXPECT_FALSE(NextTabStop({}, std::nullopt, false));
 }
 
-TEST(PlanListUpdate, DeletesOneRemovedItemAloneAndAppendsAddedOnes) {
-  using Kind = ListUpdate::Kind;
-  using Items = std::vector<std::string>;
-  const auto plan = [](const Items& shown, const Items& wanted) {
-    const ListUpdate update = PlanListUpdate(shown, wanted);
-    return std::pair{update.kind, update.index};
-  };
-  const Items abc = {"a", "b", "c"};
-  EXPECT_EQ(plan(abc, abc), std::pair(Kind::kNone, std::size_t{0}));
-  EXPECT_EQ(plan(abc, {"a", "b", "c", "d", "e"}), std::pair(Kind::kAppend, std::size_t{3}));
-  EXPECT_EQ(plan({}, {"a"}), std::pair(Kind::kAppend, std::size_t{0}));
-  EXPECT_EQ(plan(abc, {"b", "c"}), std::pair(Kind::kRemoveOne, std::size_t{0}));
-  EXPECT_EQ(plan(abc, {"a", "c"}), std::pair(Kind::kRemoveOne, std::size_t{1}));
-  EXPECT_EQ(plan(abc, {"a", "b"}), std::pair(Kind::kRemoveOne, std::size_t{2}));
-  EXPECT_EQ(plan({"a", "a"}, {"a"}), std::pair(Kind::kRemoveOne, std::size_t{1}));
-  // Anything else is rebuilt: two removed, one replaced, emptied, reordered.
-  EXPECT_EQ(plan(abc, {"c"}).first, Kind::kRebuild);
-  EXPECT_EQ(plan(abc, {"a", "x", "c"}).first, Kind::kRebuild);
-  EXPECT_EQ(plan(abc, {}).first, Kind::kRebuild);
-  EXPECT_EQ(plan(abc, {"a", "c", "b"}).first, Kind::kRebuild);
-  EXPECT_EQ(plan({"a"}, {}), std::pair(Kind::kRemoveOne, std::size_t{0}));
+// A native list box's stand-in: follows its model as the window host does, counting the items
+// it is handed and the steps it takes.
+struct MirrorList {
+  explicit MirrorList(ListBox& model) : model(model) {
+    model.on_change = [this](Control&) { Follow(); };
+  }
+  void Follow() {
+    const ListUpdate update = PlanListUpdate(shown, model.item_changes(), model.last_item_change());
+    const auto append_from = [&](std::size_t first) {
+      for (std::size_t i = first; i < model.items().size(); ++i, ++items_handed) items.push_back(model.items()[i]);
+    };
+    switch (update.kind) {
+      case ListUpdate::Kind::kNone: break;
+      case ListUpdate::Kind::kAppend: append_from(update.index); break;
+      case ListUpdate::Kind::kRemoveOne:
+        items.erase(items.begin() + static_cast<std::ptrdiff_t>(update.index));
+        ++deletes;
+        break;
+      case ListUpdate::Kind::kRebuild:
+        items.clear();
+        ++rebuilds;
+        append_from(0);
+        break;
+    }
+    shown = model.item_changes();
+  }
+
+  ListBox& model;
+  std::vector<std::wstring> items;
+  std::uint64_t shown = 0;
+  std::size_t items_handed = 0;
+  std::size_t deletes = 0;
+  std::size_t rebuilds = 0;
+};
+
+struct ListWindow : Window {
+  ListWindow() : Window(L"w", L"w", 1000, 1000) {}
+  ListBox list{*this, {.name = L"list"}};
+};
+
+TEST(ListSync, AddingOrRemovingNItemsOnAShownListTakesNSteps) {
+  ListWindow window;
+  MirrorList mirror(window.list);
+  constexpr std::size_t kItems = 3000;
+  for (std::size_t i = 0; i < kItems; ++i) window.list.AddItem(L"site" + std::to_wstring(i));
+  EXPECT_EQ(mirror.items_handed, kItems);  // one item each: never the whole list again
+  EXPECT_EQ(mirror.rebuilds, 0u);
+  // Removed from the front, the middle and the end, one at a time.
+  for (std::size_t i = 0; i < kItems / 2; ++i) window.list.RemoveItem(static_cast<int>((i * 7) % window.list.items().size()));
+  EXPECT_EQ(mirror.deletes, kItems / 2);
+  EXPECT_EQ(mirror.items_handed, kItems);
+  EXPECT_EQ(mirror.rebuilds, 0u);
+  EXPECT_EQ(mirror.items, window.list.items());
+  // Selecting changes no item: nothing to do.
+  window.list.SetListIndex(3);
+  window.list.RemoveItem(static_cast<int>(kItems));  // out of range: no change
+  EXPECT_EQ(mirror.items_handed + mirror.deletes + mirror.rebuilds, kItems + kItems / 2);
+  window.list.Clear();
+  EXPECT_EQ(mirror.rebuilds, 1u);
+  EXPECT_TRUE(mirror.items.empty());
+}
+
+TEST(ListSync, AListThatMissedChangesIsRebuiltOnceWhole) {
+  ListWindow window;
+  for (const wchar_t* item : {L"a", L"b", L"c"}) window.list.AddItem(item);
+  MirrorList mirror(window.list);  // shown only now, three changes behind
+  mirror.Follow();
+  EXPECT_EQ(mirror.rebuilds, 1u);
+  EXPECT_EQ(mirror.items, window.list.items());
+  window.list.RemoveItem(1);
+  window.list.AddItem(L"d");
+  EXPECT_EQ(mirror.rebuilds, 1u);
+  EXPECT_EQ(mirror.items, (std::vector<std::wstring>{L"a", L"c", L"d"}));
+  // A list never shown before and never changed: nothing to do.
+  ListWindow empty;
+  MirrorList untouched(empty.list);
+  untouched.Follow();
+  EXPECT_EQ(untouched.rebuilds + untouched.items_handed, 0u);
 }
 
 }  // namespace

@@ -116,6 +116,28 @@ TEST_F(ZoneMap, UnopenableKeyIsPassedOverAndTheWalkGoesOn) {
   EXPECT_EQ(Domains(), (std::vector<std::wstring>{L"http://a.example", L"http://c.example"}));
 }
 
+// The walks end on the counts a key gives of its subkeys and values; when it gives none they
+// enumerate to the end, and read and clear the same.
+TEST_F(ZoneMap, AKeyThatCannotBeCountedIsReadAndClearedToTheEnd) {
+  for (const bool counted : {true, false}) {
+    SCOPED_TRACE(counted ? "counted" : "not counted");
+    registry_.ClearFaults();
+    Scheme(kDomains + "\\example.com\\www", "http");
+    Scheme(kDomains + "\\example.com", "https");
+    Scheme(kDomains + "\\example.com\\mail", "*");
+    Scheme(kDomains + "\\intranet", "http", 1);
+    Range(kRanges, "Range1", "http", std::string("10.0.0.1\0", 9));
+    if (!counted) registry_.InjectFault({RegOp::kQueryInfoKey, "", 5});
+    EXPECT_EQ(Domains(), (std::vector<std::wstring>{L"mail.example.com", L"http://www.example.com"}));
+    EXPECT_EQ(Ranges(), (std::vector<std::wstring>{L"http://10.0.0.1"}));
+    EXPECT_TRUE(NothingLeft(ClearTrustedRanges(registry_, codec_)));
+    EXPECT_TRUE(NothingLeft(ClearTrustedDomains(registry_, codec_)));
+    EXPECT_EQ(Tree(kDomains), (std::vector<std::string>{"intranet", "intranet http=1"}));
+    EXPECT_TRUE(Tree(kRanges).empty());
+    EXPECT_EQ(registry_.open_handle_count(), 0u);
+  }
+}
+
 TEST_F(ZoneMap, KeyNamesThatDoNotFitTheBufferEndTheEnumeration) {
   SimRegistry wine(SimRegistryBehaviour::Wine());  // accepts a 256-character name
   ZoneMapReader zone_map(wine, codec_, desktop_);

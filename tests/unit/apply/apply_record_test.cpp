@@ -15,6 +15,7 @@
 #include "support/raw_data_printer.h"
 #include "unit/apply/apply_fixture.h"
 #include "unit/backup/registry_model.h"
+#include "unit/logged_entries.h"
 #include "unit/program_fixture.h"
 #include "windows/completion_window.h"
 #include "windows/start_up_window.h"
@@ -27,7 +28,7 @@ using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::Not;
 
-const std::wstring kLog = std::wstring(kSimLocalAppData) + L"\\Kelpo\\kelpo.log";
+const std::wstring kLog = kSimApplyLog;
 const std::wstring kBackups = std::wstring(kSimLocalAppData) + L"\\Kelpo\\Backups";
 const std::wstring kFirstBackup = kBackups + L"\\20240517-093000.reg";
 const BrowserVersions kIe8{L"8.0.6001.18702", L"10.0.22.87"};
@@ -212,20 +213,7 @@ void ExpectTheBackupUndoesTheApply(ApplyMachine& machine, const RegistryModel& b
   EXPECT_THAT(after.AsRegeditPutsItBack().DifferencesFrom(before.AsRegeditPutsItBack()), IsEmpty());
 }
 
-// The log's entries without their times.
-std::vector<std::string> LogLines(const ApplyMachine& machine) {
-  std::vector<std::string> lines;
-  std::string text = machine.files.BytesOf(kLog).value_or("");
-  if (text.rfind("\xEF\xBB\xBF", 0) == 0) text.erase(0, 3);
-  for (std::size_t start = 0; start < text.size();) {
-    const std::size_t end = text.find("\r\n", start);
-    const std::string line = text.substr(start, end - start);
-    lines.push_back(line.size() > 21 ? line.substr(21) : line);  // "2024-05-17 09:30:00  "
-    if (end == std::string::npos) break;
-    start = end + 2;
-  }
-  return lines;
-}
+std::vector<std::string> LogLines(const ApplyMachine& machine) { return testing::LoggedEntries(machine.files); }
 
 std::string Utf8(const std::wstring& text) { return ToUtf8(text); }
 

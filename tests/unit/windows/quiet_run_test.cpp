@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "registry/trapped_error.h"
+#include "unit/logged_entries.h"
 #include "unit/program_fixture.h"
 #include "windows/quiet_run.h"
 #include "windows/start_up_window.h"
@@ -47,20 +48,6 @@ Platform QuietPlatformOf(const testing::ProgramWorld& world, QuietDesktop& held)
           p.clock, p.program_version};
 }
 
-// The log's entries without their times.
-std::vector<std::string> LogLinesOf(const testing::ProgramWorld& world) {
-  std::string text = world.files.BytesOf(std::wstring(kSimLocalAppData) + L"\\Kelpo\\kelpo.log").value_or("");
-  if (text.rfind("\xEF\xBB\xBF", 0) == 0) text.erase(0, 3);
-  std::vector<std::string> lines;
-  for (std::size_t start = 0; start < text.size();) {
-    const std::size_t end = text.find("\r\n", start);
-    const std::string line = text.substr(start, end - start);
-    lines.push_back(line.size() > 21 ? line.substr(21) : line);  // "2024-05-17 09:30:00  "
-    if (end == std::string::npos) break;
-    start = end + 2;
-  }
-  return lines;
-}
 
 // A program in a folder of its own, run quietly, its message boxes held back in front of the
 // recording desktop.
@@ -108,8 +95,8 @@ TEST_F(QuietRunTest, AppliesAsIfAutomaticModeWereOnAndWritesExactlyWhatAutomatic
   EXPECT_EQ(WritesOf(registry), WritesOf(windowed.registry));
   EXPECT_FALSE(WritesOf(registry).empty());
   // The same log: its start, the backup's path, each step, the completion report's totals.
-  const std::vector<std::string> logged = LogLinesOf(*this);
-  EXPECT_EQ(logged, LogLinesOf(windowed));
+  const std::vector<std::string> logged = testing::LoggedEntries(files);
+  EXPECT_EQ(logged, testing::LoggedEntries(windowed.files));
   ASSERT_FALSE(logged.empty());
   EXPECT_THAT(logged.front(), ::testing::HasSubstr("automatic apply begins"));
   EXPECT_THAT(logged, ::testing::Contains(::testing::StartsWith("backup: ")));

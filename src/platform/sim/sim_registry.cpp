@@ -225,6 +225,13 @@ RegStatus SimRegistry::Check(RegOp op, const std::string& path) {
   return reg::kSuccess;
 }
 
+RegStatus SimRegistry::CheckOpenKey(RegOp op, const Node* node, const std::string& path) {
+  const RegStatus status = Check(op, path);
+  if (status != reg::kSuccess) return status;
+  if (node == nullptr) return reg::kInvalidHandle;
+  return node->deleted ? kKeyDeleted : reg::kSuccess;
+}
+
 RegStatus SimRegistry::Record(RegCall call) {
   const RegStatus status = call.status;
   call.number = NextSimCallNumber();
@@ -312,12 +319,10 @@ RegStatus SimRegistry::QueryValue(HKey key, const std::string& name, std::uint32
                                   std::uint8_t* data, std::uint32_t* size) {
   auto node = NodeOf(key);
   RegCall call{RegOp::kQueryValue, node ? PathOf(*node) : "?", name, 0, "", reg::kSuccess};
-  call.status = Check(RegOp::kQueryValue, call.path);
+  call.status = CheckOpenKey(RegOp::kQueryValue, node.get(), call.path);
   if (call.status == reg::kSuccess) {
-    const Node::Value* value = nullptr;
-    if (!node) call.status = reg::kInvalidHandle;
-    else if (node->deleted) call.status = kKeyDeleted;
-    else if (!(value = node->FindValue(name))) call.status = reg::kFileNotFound;
+    const Node::Value* value = node->FindValue(name);
+    if (value == nullptr) call.status = reg::kFileNotFound;
     else if (data != nullptr && size == nullptr) call.status = reg::kInvalidParameter;
     if (value != nullptr && call.status == reg::kSuccess) {
       const std::string& bytes = value->data;
@@ -340,12 +345,8 @@ RegStatus SimRegistry::SetValue(HKey key, const std::string& name, std::uint32_t
   const Handle* handle = HandleOf(key);
   std::string bytes(reinterpret_cast<const char*>(data), data ? size : 0);
   RegCall call{RegOp::kSetValue, node ? PathOf(*node) : "?", name, type, bytes, reg::kSuccess};
-  call.status = Check(RegOp::kSetValue, call.path);
-  if (call.status == reg::kSuccess) {
-    if (!node) call.status = reg::kInvalidHandle;
-    else if (node->deleted) call.status = kKeyDeleted;
-    else if ((handle && !handle->writable) || node->read_only) call.status = reg::kAccessDenied;
-  }
+  call.status = CheckOpenKey(RegOp::kSetValue, node.get(), call.path);
+  if (call.status == reg::kSuccess && ((handle && !handle->writable) || node->read_only)) call.status = reg::kAccessDenied;
   if (call.status == reg::kSuccess) {
     if (Node::Value* value = node->FindValue(name)) {
       value->type = type;
@@ -372,12 +373,10 @@ RegStatus SimRegistry::EnumSubkey(RegOp op, HKey key, std::uint32_t index, char*
                                   std::uint32_t* name_size) {
   auto node = NodeOf(key);
   RegCall call{op, node ? PathOf(*node) : "?", "", 0, "", reg::kSuccess};
-  call.status = Check(op, call.path);
+  call.status = CheckOpenKey(op, node.get(), call.path);
   if (call.status == reg::kSuccess) {
-    const Node* child = nullptr;
-    if (!node) call.status = reg::kInvalidHandle;
-    else if (node->deleted) call.status = kKeyDeleted;
-    else if (!(child = node->SubkeyAt(index))) call.status = reg::kNoMoreItems;
+    const Node* child = node->SubkeyAt(index);
+    if (child == nullptr) call.status = reg::kNoMoreItems;
     else if (child->name.size() + 1 > *name_size) call.status = reg::kMoreData;
     if (call.status == reg::kSuccess) {
       std::memcpy(name, child->name.c_str(), child->name.size() + 1);
@@ -392,12 +391,8 @@ RegStatus SimRegistry::EnumValue(HKey key, std::uint32_t index, char* name,
                                  std::uint8_t* data, std::uint32_t* data_size) {
   auto node = NodeOf(key);
   RegCall call{RegOp::kEnumValue, node ? PathOf(*node) : "?", "", 0, "", reg::kSuccess};
-  call.status = Check(RegOp::kEnumValue, call.path);
-  if (call.status == reg::kSuccess) {
-    if (!node) call.status = reg::kInvalidHandle;
-    else if (node->deleted) call.status = kKeyDeleted;
-    else if (index >= node->values.size()) call.status = reg::kNoMoreItems;
-  }
+  call.status = CheckOpenKey(RegOp::kEnumValue, node.get(), call.path);
+  if (call.status == reg::kSuccess && index >= node->values.size()) call.status = reg::kNoMoreItems;
   if (call.status == reg::kSuccess) {
     const Node::Value& value = node->ValueAt(index, behaviour_.values_sorted);
     const std::string& bytes = value.data;
@@ -422,11 +417,7 @@ RegStatus SimRegistry::EnumValue(HKey key, std::uint32_t index, char* name,
 RegStatus SimRegistry::QueryInfoKey(HKey key, std::uint32_t* subkeys, std::uint32_t* values) {
   auto node = NodeOf(key);
   RegCall call{RegOp::kQueryInfoKey, node ? PathOf(*node) : "?", "", 0, "", reg::kSuccess};
-  call.status = Check(RegOp::kQueryInfoKey, call.path);
-  if (call.status == reg::kSuccess) {
-    if (!node) call.status = reg::kInvalidHandle;
-    else if (node->deleted) call.status = kKeyDeleted;
-  }
+  call.status = CheckOpenKey(RegOp::kQueryInfoKey, node.get(), call.path);
   if (call.status == reg::kSuccess) {
     *subkeys = static_cast<std::uint32_t>(node->subkeys.size());
     *values = static_cast<std::uint32_t>(node->values.size());
@@ -458,11 +449,9 @@ RegStatus SimRegistry::DeleteValue(HKey key, const std::string& name) {
   auto node = NodeOf(key);
   const Handle* handle = HandleOf(key);
   RegCall call{RegOp::kDeleteValue, node ? PathOf(*node) : "?", name, 0, "", reg::kSuccess};
-  call.status = Check(RegOp::kDeleteValue, call.path);
+  call.status = CheckOpenKey(RegOp::kDeleteValue, node.get(), call.path);
   if (call.status == reg::kSuccess) {
-    if (!node) call.status = reg::kInvalidHandle;
-    else if (node->deleted) call.status = kKeyDeleted;
-    else if ((handle && !handle->writable) || node->read_only) call.status = reg::kAccessDenied;
+    if ((handle && !handle->writable) || node->read_only) call.status = reg::kAccessDenied;
     else if (!node->EraseValue(name)) call.status = reg::kFileNotFound;
   }
   return Record(std::move(call));

@@ -121,6 +121,8 @@ class SimRegistry final : public Registry, public RawRegistry {
   std::string PathOf(const Node& node) const;
   std::string PathBelow(HKey key, const std::string& subkey) const;
   RegStatus Check(RegOp op, const std::string& path);
+  // Check, then the key itself: a handle to no key is invalid, a key deleted meanwhile is gone.
+  RegStatus CheckOpenKey(RegOp op, const Node* node, const std::string& path);
   RegStatus Record(RegCall call);
   HKey NewHandle(std::shared_ptr<Node> node, bool writable);
   // `ansi_call`: the path goes through the ANSI calls' fixed buffer (the wide calls have none).

@@ -9,15 +9,8 @@
 namespace e2e {
 namespace {
 
-const std::wstring kSettings = L"Software\\Microsoft\\Windows\\CurrentVersion";
-const std::wstring kZone2 = kSettings + L"\\Internet Settings\\Zones\\2";
-const std::wstring kAddonStats = kSettings + L"\\Ext\\Stats";
-const std::wstring kAddonSettings = kSettings + L"\\Ext\\Settings";
 const std::wstring kBaiduWhiteList = L"Software\\Baidu\\BaiduBar\\WhiteList";
 const std::wstring kGoogleOptions = L"Software\\Google\\Google Toolbar\\4.0\\Options";
-const std::wstring kPopupKey = L"SOFTWARE\\Microsoft\\Internet Explorer\\New Windows";
-const std::wstring kTabsKey = L"Software\\Microsoft\\Internet Explorer\\TabbedBrowsing";
-const std::wstring kToolbarId = L"{5A0E1B7C-3D2F-4E61-9A8B-0C1D2E3F4A5B}";
 const std::wstring kHelperId = L"{9B8A7C6D-5E4F-4A3B-8C2D-1E0F9A8B7C6D}";
 const std::wstring kStaleId = L"{00000000-1111-2222-3333-444444444444}";
 

@@ -12,7 +12,6 @@ namespace {
 
 using Names = std::vector<std::wstring>;
 
-const std::wstring kAddonSettings = L"Software\\Microsoft\\Windows\\CurrentVersion\\Ext\\Settings";
 const std::wstring kScriptAddon = L"{7C1D2E3F-4A5B-4C6D-8E9F-0A1B2C3D4E5F}";
 
 std::optional<std::uint32_t> Dword(const std::wstring& key, const std::wstring& name) {

@@ -16,19 +16,12 @@
 namespace e2e {
 namespace {
 
-const std::wstring kVersion = L"Software\\Microsoft\\Windows\\CurrentVersion";
-const std::wstring kZone2 = kVersion + L"\\Internet Settings\\Zones\\2";
 const std::wstring kEscDomains = kZoneMap + L"\\EscDomains";
 const std::wstring kEscRanges = kZoneMap + L"\\EscRanges";
-const std::wstring kAddonStats = kVersion + L"\\Ext\\Stats";
-const std::wstring kAddonSettings = kVersion + L"\\Ext\\Settings";
 const std::wstring kBaidu = L"Software\\Baidu";
 const std::wstring kGoogle = L"Software\\Google";
-const std::wstring kPopupKey = L"SOFTWARE\\Microsoft\\Internet Explorer\\New Windows";
-const std::wstring kTabsKey = L"Software\\Microsoft\\Internet Explorer\\TabbedBrowsing";
 const std::wstring kVendor = L"Software\\KelpoE2EVendor";       // the registry script's own keys
 const std::wstring kMachineVendor = L"SOFTWARE\\KelpoE2EVendor";  // below HKEY_LOCAL_MACHINE
-const std::wstring kToolbarId = L"{5A0E1B7C-3D2F-4E61-9A8B-0C1D2E3F4A5B}";
 
 // --- The registry as it is stored, in the view regedit imports into. ---
 

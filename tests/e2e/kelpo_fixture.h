@@ -18,9 +18,18 @@ inline constexpr auto kExitPatience = 10s;
 inline const std::wstring kIeKey = L"SOFTWARE\\Microsoft\\Internet Explorer";
 inline const std::wstring kFlashKey = L"SOFTWARE\\Macromedia\\FlashPlayer";
 inline const std::vector<std::wstring> kAllCompanions = {kTrustedSites, kInstaller, kSetupFile};
-inline const std::wstring kZoneMap = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\ZoneMap";
+// The user's keys an apply reads or writes.
+inline const std::wstring kCurrentVersion = L"Software\\Microsoft\\Windows\\CurrentVersion";
+inline const std::wstring kZoneMap = kCurrentVersion + L"\\Internet Settings\\ZoneMap";
 inline const std::wstring kDomains = kZoneMap + L"\\Domains";
 inline const std::wstring kRanges = kZoneMap + L"\\Ranges";
+inline const std::wstring kZone2 = kCurrentVersion + L"\\Internet Settings\\Zones\\2";
+inline const std::wstring kAddonStats = kCurrentVersion + L"\\Ext\\Stats";
+inline const std::wstring kAddonSettings = kCurrentVersion + L"\\Ext\\Settings";
+inline const std::wstring kPopupKey = L"SOFTWARE\\Microsoft\\Internet Explorer\\New Windows";
+inline const std::wstring kTabsKey = L"Software\\Microsoft\\Internet Explorer\\TabbedBrowsing";
+// A toolbar add-on the registries of the suites arrange.
+inline const std::wstring kToolbarId = L"{5A0E1B7C-3D2F-4E61-9A8B-0C1D2E3F4A5B}";
 
 inline int SystemDpi() {
   const HDC screen = GetDC(nullptr);
